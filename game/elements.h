@@ -57,8 +57,7 @@ public:
           m_top(static_cast<float>(l.top)), m_width(static_cast<float>(l.width)),
           m_height(static_cast<float>(l.height)), m_shape(l.shape), m_fillColor(l.fillColor),
           m_borderColor(l.borderColor), m_borderWidth(l.borderWidth)
-    {
-    }
+    {}
 
     float left() const { return m_left; }
     float top() const { return m_top; }
@@ -105,8 +104,7 @@ class Control : public ElementBase
 public:
     Control(Element id, const layout::ControlLayout &l, ChangeListener &listener)
         : ElementBase(id, listener), m_layout(l)
-    {
-    }
+    {}
 
     const layout::ControlLayout &geometry() const { return m_layout; }
     bool visible() const { return m_visible; }
@@ -139,8 +137,7 @@ public:
     OptionButton(Element id, const layout::ControlLayout &l, std::string_view caption,
                  ChangeListener &listener)
         : Control(id, l, listener), m_caption(caption)
-    {
-    }
+    {}
 
     std::string_view caption() const { return m_caption; }
     bool value() const { return m_value; }

@@ -38,39 +38,39 @@ struct ShapeLayout
     int borderWidth; // in pixels, not twips
 };
 
-inline constexpr ShapeLayout shpborder{1920, 120, 8055, 7935, ShapeKind::Rectangle,
-                                       colours::scrollBars, colours::black, 5};
-inline constexpr ShapeLayout shpyou{5760, 240, 375, 375, ShapeKind::Circle,
-                                    colours::green, colours::windowText, 1};
-inline constexpr ShapeLayout shpgoal{6600, 240, 375, 375, ShapeKind::Circle,
+inline constexpr ShapeLayout shpborder{
+    1920, 120, 8055, 7935, ShapeKind::Rectangle, colours::scrollBars, colours::black, 5};
+inline constexpr ShapeLayout shpyou{
+    5760, 240, 375, 375, ShapeKind::Circle, colours::green, colours::windowText, 1};
+inline constexpr ShapeLayout shpgoal{6600,          240,           375, 375, ShapeKind::Circle,
                                      colours::pink, colours::pink, 1};
-inline constexpr ShapeLayout shpball1{2040, 240, 375, 375, ShapeKind::Circle,
+inline constexpr ShapeLayout shpball1{2040,           240,          375, 375, ShapeKind::Circle,
                                       colours::black, colours::red, 1};
-inline constexpr ShapeLayout shpball2{9480, 240, 375, 375, ShapeKind::Circle,
+inline constexpr ShapeLayout shpball2{9480,           240,          375, 375, ShapeKind::Circle,
                                       colours::black, colours::red, 1};
-inline constexpr ShapeLayout shpstop1{4080, 1920, 495, 495, ShapeKind::Oval,
-                                      colours::tooltipBackground, colours::windowText, 1};
-inline constexpr ShapeLayout shpstop2{6720, 1920, 495, 495, ShapeKind::Oval,
-                                      colours::tooltipBackground, colours::windowText, 1};
+inline constexpr ShapeLayout shpstop1{
+    4080, 1920, 495, 495, ShapeKind::Oval, colours::tooltipBackground, colours::windowText, 1};
+inline constexpr ShapeLayout shpstop2{
+    6720, 1920, 495, 495, ShapeKind::Oval, colours::tooltipBackground, colours::windowText, 1};
 
 // shp1 to shp41, by number less one.
 inline constexpr std::array<ShapeLayout, wallCount> walls = {{
     {1920, 4200, 2055, 255, ShapeKind::Rectangle, colours::black, colours::windowText, 1}, // shp1
     {8520, 7200, 1455, 255, ShapeKind::Rectangle, colours::black, colours::windowText, 1}, // shp2
-    {3360, 120, 255, 615, ShapeKind::Rectangle, colours::black, colours::windowText, 1}, // shp3
-    {4800, 720, 3495, 255, ShapeKind::Rectangle, colours::black, colours::windowText, 1}, // shp4
-    {6240, 120, 255, 855, ShapeKind::Rectangle, colours::black, colours::windowText, 1}, // shp5
-    {2520, 720, 1455, 255, ShapeKind::Rectangle, colours::black, colours::windowText, 1}, // shp6
-    {2520, 720, 255, 855, ShapeKind::Rectangle, colours::black, colours::windowText, 1}, // shp7
+    {3360, 120, 255, 615, ShapeKind::Rectangle, colours::black, colours::windowText, 1},   // shp3
+    {4800, 720, 3495, 255, ShapeKind::Rectangle, colours::black, colours::windowText, 1},  // shp4
+    {6240, 120, 255, 855, ShapeKind::Rectangle, colours::black, colours::windowText, 1},   // shp5
+    {2520, 720, 1455, 255, ShapeKind::Rectangle, colours::black, colours::windowText, 1},  // shp6
+    {2520, 720, 255, 855, ShapeKind::Rectangle, colours::black, colours::windowText, 1},   // shp7
     {3600, 1560, 1215, 255, ShapeKind::Rectangle, colours::black, colours::windowText, 1}, // shp8
-    {3600, 1560, 255, 615, ShapeKind::Rectangle, colours::black, colours::windowText, 1}, // shp9
-    {4800, 720, 255, 4695, ShapeKind::Rectangle, colours::black, colours::windowText, 1}, // shp10
+    {3600, 1560, 255, 615, ShapeKind::Rectangle, colours::black, colours::windowText, 1},  // shp9
+    {4800, 720, 255, 4695, ShapeKind::Rectangle, colours::black, colours::windowText, 1},  // shp10
     {2520, 2760, 2295, 255, ShapeKind::Rectangle, colours::black, colours::windowText, 1}, // shp11
     {2520, 2280, 255, 1095, ShapeKind::Rectangle, colours::black, colours::windowText, 1}, // shp12
-    {2760, 4440, 255, 375, ShapeKind::Rectangle, colours::black, colours::windowText, 1}, // shp13
-    {3720, 3720, 255, 735, ShapeKind::Rectangle, colours::black, colours::windowText, 1}, // shp14
-    {2640, 5520, 1335, 255, ShapeKind::Rectangle, colours::black, colours::menuText, 1}, // shp15
-    {1920, 6360, 735, 255, ShapeKind::Rectangle, colours::black, colours::windowText, 1}, // shp16
+    {2760, 4440, 255, 375, ShapeKind::Rectangle, colours::black, colours::windowText, 1},  // shp13
+    {3720, 3720, 255, 735, ShapeKind::Rectangle, colours::black, colours::windowText, 1},  // shp14
+    {2640, 5520, 1335, 255, ShapeKind::Rectangle, colours::black, colours::menuText, 1},   // shp15
+    {1920, 6360, 735, 255, ShapeKind::Rectangle, colours::black, colours::windowText, 1},  // shp16
     {2880, 7200, 2175, 255, ShapeKind::Rectangle, colours::black, colours::windowText, 1}, // shp17
     {3720, 6240, 2055, 255, ShapeKind::Rectangle, colours::black, colours::windowText, 1}, // shp18
     {5640, 6720, 2055, 255, ShapeKind::Rectangle, colours::black, colours::windowText, 1}, // shp19
@@ -81,21 +81,21 @@ inline constexpr std::array<ShapeLayout, wallCount> walls = {{
     {5520, 2520, 2895, 255, ShapeKind::Rectangle, colours::black, colours::windowText, 1}, // shp24
     {8160, 1680, 1215, 255, ShapeKind::Rectangle, colours::black, colours::windowText, 1}, // shp25
     {3720, 5160, 255, 1575, ShapeKind::Rectangle, colours::black, colours::windowText, 1}, // shp26
-    {3480, 6480, 255, 975, ShapeKind::Rectangle, colours::black, colours::windowText, 1}, // shp27
+    {3480, 6480, 255, 975, ShapeKind::Rectangle, colours::black, colours::windowText, 1},  // shp27
     {5640, 5760, 255, 1215, ShapeKind::Rectangle, colours::black, colours::windowText, 1}, // shp28
-    {5640, 7560, 255, 495, ShapeKind::Rectangle, colours::black, colours::windowText, 1}, // shp29
-    {6600, 6960, 255, 495, ShapeKind::Rectangle, colours::black, colours::windowText, 1}, // shp30
-    {7560, 7560, 255, 495, ShapeKind::Rectangle, colours::black, colours::windowText, 1}, // shp31
+    {5640, 7560, 255, 495, ShapeKind::Rectangle, colours::black, colours::windowText, 1},  // shp29
+    {6600, 6960, 255, 495, ShapeKind::Rectangle, colours::black, colours::windowText, 1},  // shp30
+    {7560, 7560, 255, 495, ShapeKind::Rectangle, colours::black, colours::windowText, 1},  // shp31
     {7440, 5760, 255, 1215, ShapeKind::Rectangle, colours::black, colours::windowText, 1}, // shp32
     {9120, 3360, 255, 3255, ShapeKind::Rectangle, colours::black, colours::windowText, 1}, // shp33
     {8280, 4320, 255, 1455, ShapeKind::Rectangle, colours::black, colours::windowText, 1}, // shp34
     {6600, 4680, 255, 1215, ShapeKind::Rectangle, colours::black, colours::windowText, 1}, // shp35
     {6480, 3480, 255, 1215, ShapeKind::Rectangle, colours::black, colours::windowText, 1}, // shp36
     {5520, 2520, 255, 1455, ShapeKind::Rectangle, colours::black, colours::windowText, 1}, // shp37
-    {5400, 960, 255, 735, ShapeKind::Rectangle, colours::black, colours::windowText, 1}, // shp38
-    {6360, 1680, 255, 855, ShapeKind::Rectangle, colours::black, colours::windowText, 1}, // shp39
-    {7320, 960, 255, 3375, ShapeKind::Rectangle, colours::black, colours::windowText, 1}, // shp40
-    {9120, 120, 255, 2655, ShapeKind::Rectangle, colours::black, colours::windowText, 1}, // shp41
+    {5400, 960, 255, 735, ShapeKind::Rectangle, colours::black, colours::windowText, 1},   // shp38
+    {6360, 1680, 255, 855, ShapeKind::Rectangle, colours::black, colours::windowText, 1},  // shp39
+    {7320, 960, 255, 3375, ShapeKind::Rectangle, colours::black, colours::windowText, 1},  // shp40
+    {9120, 120, 255, 2655, ShapeKind::Rectangle, colours::black, colours::windowText, 1},  // shp41
 }};
 
 struct ControlLayout
@@ -130,55 +130,16 @@ inline constexpr int labelFontPoints = 12;
 
 // Bottom first; the controls are always drawn above all of these.
 inline constexpr std::array<Element, 49> drawingOrder = {
-    Element::shpborder,
-    Element::shp5,
-    Element::shpstop2,
-    Element::shpstop1,
-    Element::shp4,
-    Element::shp10,
-    Element::shp11,
-    Element::shp6,
-    Element::shp8,
-    Element::shp7,
-    Element::shp3,
-    Element::shp9,
-    Element::shp12,
-    Element::shp1,
-    Element::shp26,
-    Element::shp15,
-    Element::shp13,
-    Element::shp14,
-    Element::shp18,
-    Element::shp28,
-    Element::shp16,
-    Element::shp27,
-    Element::shp22,
-    Element::shp29,
-    Element::shp17,
-    Element::shp19,
-    Element::shp30,
-    Element::shp31,
-    Element::shp2,
-    Element::shp35,
-    Element::shp32,
-    Element::shp20,
-    Element::shp21,
-    Element::shp34,
-    Element::shp33,
-    Element::shp23,
-    Element::shp40,
-    Element::shp41,
-    Element::shp36,
-    Element::shp24,
-    Element::shp37,
-    Element::shp25,
-    Element::shp38,
-    Element::shp39,
-    Element::shpball2,
-    Element::shpball1,
-    Element::lblabout,
-    Element::shpgoal,
-    Element::shpyou,
+    Element::shpborder, Element::shp5,     Element::shpstop2, Element::shpstop1, Element::shp4,
+    Element::shp10,     Element::shp11,    Element::shp6,     Element::shp8,     Element::shp7,
+    Element::shp3,      Element::shp9,     Element::shp12,    Element::shp1,     Element::shp26,
+    Element::shp15,     Element::shp13,    Element::shp14,    Element::shp18,    Element::shp28,
+    Element::shp16,     Element::shp27,    Element::shp22,    Element::shp29,    Element::shp17,
+    Element::shp19,     Element::shp30,    Element::shp31,    Element::shp2,     Element::shp35,
+    Element::shp32,     Element::shp20,    Element::shp21,    Element::shp34,    Element::shp33,
+    Element::shp23,     Element::shp40,    Element::shp41,    Element::shp36,    Element::shp24,
+    Element::shp37,     Element::shp25,    Element::shp38,    Element::shp39,    Element::shpball2,
+    Element::shpball1,  Element::lblabout, Element::shpgoal,  Element::shpyou,
 };
 
 } // namespace quorvale::layout

@@ -10,8 +10,7 @@ namespace {
 // Unwinds a procedure, and everything that called it, back to the event that started it once the
 // program has ended: nothing of the game may run after that.
 struct ProgramEnded
-{
-};
+{};
 
 constexpr std::int16_t True = -1;
 constexpr std::int16_t False = 0;
@@ -41,8 +40,7 @@ std::array<ShapeElement, wallCount> makeWalls(ChangeListener &listener, std::ind
 } // namespace
 
 Maze::Maze(Platform &platform)
-    : m_platform(platform), frmmaze(*this),
-      shpborder(Element::shpborder, layout::shpborder, *this),
+    : m_platform(platform), frmmaze(*this), shpborder(Element::shpborder, layout::shpborder, *this),
       m_walls(makeWalls(*this, std::make_index_sequence<wallCount>{})),
       shpyou(Element::shpyou, layout::shpyou, *this),
       shpgoal(Element::shpgoal, layout::shpgoal, *this),
@@ -58,8 +56,7 @@ Maze::Maze(Platform &platform)
       optblue(Element::optblue, layout::optblue, "Blue", *this),
       optyellow(Element::optyellow, layout::optyellow, "Yellow", *this), lblabout(*this),
       Timer1(Element::Timer1, *this), Timer2(Element::Timer2, *this)
-{
-}
+{}
 
 // ---------------------------------------------------------------------------------------------
 // Delivery
@@ -93,9 +90,9 @@ bool Maze::canClick(Clickable target) const
     case Clickable::optgreen:
     case Clickable::optblue:
     case Clickable::optyellow: {
-        const auto &opt = option(static_cast<Element>(index(Element::optred) +
-                                                      static_cast<std::size_t>(target) -
-                                                      static_cast<std::size_t>(Clickable::optred)));
+        const auto &opt =
+            option(static_cast<Element>(index(Element::optred) + static_cast<std::size_t>(target) -
+                                        static_cast<std::size_t>(Clickable::optred)));
         return fraborder.visible() && opt.visible() && opt.enabled();
     }
     default:
@@ -268,8 +265,8 @@ const Timer &Maze::timer(Element e) const
 
 FormVariables Maze::variables() const
 {
-    return {ball1down, ball2down, youleft, youright, youtop, youbottom,
-            goalleft,  goalright, goaltop, goalbottom};
+    return {ball1down, ball2down, youleft,   youright, youtop,
+            youbottom, goalleft,  goalright, goaltop,  goalbottom};
 }
 
 // ---------------------------------------------------------------------------------------------

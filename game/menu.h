@@ -30,10 +30,14 @@ enum class Clickable : std::uint8_t {
 };
 
 inline constexpr std::array<std::string_view, 16> clickableNames = {
-    "cmdstart",           "optred",           "optgreen",         "optblue",
-    "optyellow",          "mnufilestart",     "mnufilequit",      "mnueditshapesquare",
-    "mnueditshapecircle", "mnueditshapers",   "mnueditballred",   "mnueditballblue",
-    "mnueditballgreen",   "mnueditbackyellow", "mnueditbackorange", "mnuhelpabout",
+    "cmdstart",           "optred",
+    "optgreen",           "optblue",
+    "optyellow",          "mnufilestart",
+    "mnufilequit",        "mnueditshapesquare",
+    "mnueditshapecircle", "mnueditshapers",
+    "mnueditballred",     "mnueditballblue",
+    "mnueditballgreen",   "mnueditbackyellow",
+    "mnueditbackorange",  "mnuhelpabout",
 };
 
 constexpr std::string_view name(Clickable c)

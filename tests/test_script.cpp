@@ -1,1 +1,197 @@
+// The script driver's format: what it accepts, what it prints, and how it refuses a bad line.
+#include "scriptdriver.h"
+
 #include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+
+namespace {
+
+using quorvale::script::run;
+
+struct Outcome
+{
+    int status;
+    std::string out;
+    std::string err;
+};
+
+Outcome runScript(const std::string &script)
+{
+    std::istringstream in(script);
+    std::ostringstream out;
+    std::ostringstream err;
+    const int status = run(in, out, err);
+    return {status, out.str(), err.str()};
+}
+
+// The value a dump prints for one name, or "" when the name is missing.
+std::string dumped(const std::string &output, const std::string &name)
+{
+    std::istringstream lines(output);
+    std::string line;
+    std::string value;
+    while (std::getline(lines, line)) {
+        if (line.rfind(name + " ", 0) == 0)
+            value = line.substr(name.size() + 1);
+    }
+    return value;
+}
+
+struct BadLine
+{
+    const char *script;
+    const char *error;
+};
+
+class ScriptErrors : public testing::TestWithParam<BadLine>
+{};
+
+TEST_P(ScriptErrors, badLineStopsWithItsNumberAndReason)
+{
+    const auto outcome = runScript(GetParam().script);
+    EXPECT_EQ(outcome.status, 2);
+    EXPECT_EQ(outcome.err, GetParam().error);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Format, ScriptErrors,
+    testing::Values(
+        BadLine{"jump\n", "quorvale-script: line 1: unknown command 'jump'\n"},
+        BadLine{"# fine\n\nKEY 38\n", "quorvale-script: line 3: unknown command 'KEY'\n"},
+        BadLine{"key\n", "quorvale-script: line 1: 'key' is missing its argument\n"},
+        BadLine{"key 38 40\n", "quorvale-script: line 1: unexpected '40' after 'key'\n"},
+        BadLine{"key 32768\n", "quorvale-script: line 1: bad key code '32768': expected a whole "
+                               "number from -32768 to 32767\n"},
+        BadLine{"key 0x26\n", "quorvale-script: line 1: bad key code '0x26': expected a whole "
+                              "number from -32768 to 32767\n"},
+        BadLine{"key \"38\"\n", "quorvale-script: line 1: bad key code '38': expected a whole "
+                                "number from -32768 to 32767\n"},
+        BadLine{"click shp5\n", "quorvale-script: line 1: nothing clickable is called 'shp5'\n"},
+        BadLine{"click mnuedit\n",
+                "quorvale-script: line 1: nothing clickable is called 'mnuedit'\n"},
+        BadLine{
+            "tick Timer3\n",
+            "quorvale-script: line 1: no timer is called 'Timer3': expected Timer1 or Timer2\n"},
+        BadLine{"text gusto\n",
+                "quorvale-script: line 1: 'text' takes a string in double quotes\n"},
+        BadLine{"type \"gusto\n", "quorvale-script: line 1: unterminated string\n"},
+        BadLine{"text \"a\"b\n", "quorvale-script: line 1: no space after a string\n"},
+        BadLine{"text \"\xC3\"\n", "quorvale-script: line 1: a string that is not valid UTF-8\n"},
+        BadLine{"answer\n", "quorvale-script: line 1: 'answer' needs at least one yes or no\n"},
+        BadLine{"answer yes maybe\n",
+                "quorvale-script: line 1: bad answer 'maybe': expected yes or no\n"},
+        BadLine{"dump now\n", "quorvale-script: line 1: unexpected 'now' after 'dump'\n"},
+        BadLine{"\x01\x7F\xFFgarbage\n",
+                "quorvale-script: line 1: unknown command '\\x01\\x7F\\xFFgarbage'\n"}));
+
+TEST(Script, linesBeforeABadLineHaveRun)
+{
+    const auto outcome = runScript("key 38\ndump\nbogus\ndump\n");
+    EXPECT_EQ(outcome.status, 2);
+    EXPECT_EQ(dumped(outcome.out, "shpyou.Top"), "40");
+    EXPECT_EQ(outcome.out.find("--"), outcome.out.rfind("--")) << "the second dump must not run";
+}
+
+TEST(Script, endStopsTheScriptWithStatusZero)
+{
+    const auto outcome = runScript("click mnufilequit\nbogus line\ndump\n");
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_EQ(outcome.out, "end\n");
+    EXPECT_EQ(outcome.err, "");
+}
+
+TEST(Script, closeEndsTheProgram)
+{
+    EXPECT_EQ(runScript("close\ndump\n").out, "end\n");
+}
+
+TEST(Script, answersAreQueuedAndAnEmptyQueueAnswersYes)
+{
+    const auto outcome = runScript("answer no\nkey 38\nkey 32\nanswer yes no\nkey 38\nkey 32\n");
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_EQ(outcome.out, "msgbox 52 \"GAME OVER\" \"Please Try Again\" -> no\n"
+                           "msgbox 52 \"GAME OVER\" \"Please Try Again\" -> yes\n"
+                           "msgbox 52 \"GAME OVER\" \"Please Try Again\" -> yes\n"
+                           "msgbox 52 \"GAME OVER\" \"Please Try Again\" -> no\n"
+                           "end\n");
+}
+
+TEST(Script, stringsKeepEscapedQuotesBackslashesAndSpaces)
+{
+    const auto outcome = runScript("text \"  a \\\"b\\\" \\\\ \\n\"\ndump\n");
+    EXPECT_EQ(dumped(outcome.out, "txtcheat.Text"), R"("  a \"b\" \\ \\n")");
+}
+
+TEST(Script, typeMakesOneChangePerCodePoint)
+{
+    // "gustö" never matches; typing "gusto" after clearing shows the match on the fifth change.
+    auto outcome = runScript("type \"gust\xC3\xB6\"\ndump\n");
+    EXPECT_EQ(dumped(outcome.out, "txtcheat.Text"), "\"gust\xC3\xB6\"");
+    outcome = runScript("type \"gus\"\ntype \"to\"\ndump\n");
+    EXPECT_EQ(dumped(outcome.out, "txtcheat.Text"), "\" \"");
+    EXPECT_EQ(dumped(outcome.out, "shpyou.FillColor"), "0x0000FFFF");
+}
+
+TEST(Script, textIsIgnoredWhileTheCheatBoxIsHidden)
+{
+    const auto outcome = runScript("click cmdstart\ntext \"iceclock\"\ndump\n");
+    EXPECT_EQ(dumped(outcome.out, "txtcheat.Text"), "\"\"");
+    EXPECT_EQ(dumped(outcome.out, "Timer1.Enabled"), "true");
+}
+
+TEST(Script, commentsBlankLinesAndWindowsLineEndingsAreAccepted)
+{
+    const auto outcome = runScript("  # a comment\r\n\r\n\t\r\nkey\t38\r\ndump\r\n");
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_EQ(dumped(outcome.out, "shpyou.Top"), "40");
+}
+
+TEST(Script, lastLineNeedsNoLineBreak)
+{
+    EXPECT_EQ(dumped(runScript("key 40\ndump").out, "shpyou.Top"), "440");
+}
+
+TEST(Script, lineLongerThanTheLimitIsRefused)
+{
+    std::string script = "text \"";
+    script.append(quorvale::script::maxLineLength, 'a');
+    script += "\"\n";
+    const auto outcome = runScript(script);
+    EXPECT_EQ(outcome.status, 2);
+    EXPECT_EQ(outcome.err, "quorvale-script: line 1: line longer than 16 MiB\n");
+}
+
+TEST(Script, dumpListsEveryValueInOrder)
+{
+    const auto outcome = runScript("dump\n");
+    std::istringstream lines(outcome.out);
+    std::string line;
+    std::string names;
+    while (std::getline(lines, line))
+        names += line.substr(0, line.find(' ')) + ",";
+    EXPECT_EQ(names, "frmmaze.BackColor,shpborder.FillColor,shpborder.BorderColor,shpyou.Left,"
+                     "shpyou.Top,shpyou.Shape,shpyou.FillColor,shpyou.BorderColor,shpball1.Top,"
+                     "shpball2.Top,cmdstart.Visible,cmdstart.Enabled,txtcheat.Visible,"
+                     "txtcheat.Text,fraborder.Visible,optred.Visible,optred.Value,"
+                     "optgreen.Visible,optgreen.Value,optblue.Visible,optblue.Value,"
+                     "optyellow.Visible,optyellow.Value,lblabout.Caption,Timer1.Enabled,"
+                     "Timer2.Enabled,ball1down,ball2down,youleft,youright,youtop,youbottom,"
+                     "goalleft,goalright,goaltop,goalbottom,--,");
+}
+
+TEST(Script, valuesAreFormattedAsDumpsPrintThem)
+{
+    using quorvale::script::formatColour;
+    using quorvale::script::formatGeometry;
+    EXPECT_EQ(formatColour(quorvale::Colour{0x80000012}), "0x80000012");
+    EXPECT_EQ(formatColour(quorvale::Colour{0x00abcdef}), "0x00ABCDEF");
+    EXPECT_EQ(formatGeometry(5760.0F), "5760");
+    EXPECT_EQ(formatGeometry(-200.0F), "-200");
+    EXPECT_EQ(formatGeometry(-0.0F), "0");
+    EXPECT_EQ(formatGeometry(0.5F), "0.5");
+    EXPECT_EQ(formatGeometry(1.0F / 3.0F), "0.333333343");
+}
+
+} // namespace
