@@ -1,6 +1,7 @@
 #include "maze.h"
 
-#include <cmath>
+#include "conversion.h"
+
 #include <utility>
 
 namespace quorvale {
@@ -299,18 +300,13 @@ void Maze::raiseError(int number, std::string_view description)
     throw ProgramEnded{};
 }
 
-// Single to Integer: to the nearest whole number, halves to the even one; anything outside the
-// 16-bit range is an overflow, never a wrapped value.
+// Anything outside the 16-bit range is an overflow, never a wrapped value.
 std::int16_t Maze::CInt(float value)
 {
-    const double v = value;
-    double whole = std::floor(v);
-    const double fraction = v - whole;
-    if (fraction > 0.5 || (fraction == 0.5 && std::fmod(whole, 2.0) != 0.0))
-        whole += 1.0;
-    if (!(whole >= -32768.0 && whole <= 32767.0)) // also catches NaN
+    const auto integer = roundToInteger(value);
+    if (!integer)
         raiseError(errOverflow, "Overflow");
-    return static_cast<std::int16_t>(whole);
+    return *integer;
 }
 
 // ---------------------------------------------------------------------------------------------
