@@ -88,17 +88,21 @@ bool Maze::canClick(Clickable target) const
     case Clickable::cmdstart:
         return cmdstart.visible() && cmdstart.enabled();
     case Clickable::optred:
+        return optionCanBeSelected(optred);
     case Clickable::optgreen:
+        return optionCanBeSelected(optgreen);
     case Clickable::optblue:
-    case Clickable::optyellow: {
-        const auto &opt =
-            option(static_cast<Element>(index(Element::optred) + static_cast<std::size_t>(target) -
-                                        static_cast<std::size_t>(Clickable::optred)));
-        return fraborder.visible() && opt.visible() && opt.enabled();
-    }
+        return optionCanBeSelected(optblue);
+    case Clickable::optyellow:
+        return optionCanBeSelected(optyellow);
     default:
         return true; // menu items are always enabled and visible
     }
+}
+
+bool Maze::optionCanBeSelected(const OptionButton &opt) const
+{
+    return fraborder.visible() && opt.visible() && opt.enabled();
 }
 
 bool Maze::click(Clickable target)

@@ -78,6 +78,7 @@ private:
 
     template<typename Procedure>
     bool deliver(Procedure &&procedure);
+    bool optionCanBeSelected(const OptionButton &opt) const;
     void selectOption(OptionButton &selected);
 
     // Platform operations as the procedures use them.
