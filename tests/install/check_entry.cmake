@@ -1,0 +1,66 @@
+# Checks that the staged desktop entry launches the staged game by its absolute installed path,
+# names an icon that is installed, matches the window's WM_CLASS, and that the AppStream
+# metadata launches this entry, is content-rated and lists a release for this VERSION.
+# Usage: cmake -D STAGE_DIR=... -D PREFIX=/usr -D APP_ID=... -D WM_CLASS=... -D VERSION=...
+#              -P check_entry.cmake
+
+set(root "${STAGE_DIR}${PREFIX}")
+set(desktop "${root}/share/applications/${APP_ID}.desktop")
+set(metainfo "${root}/share/metainfo/${APP_ID}.metainfo.xml")
+
+file(STRINGS "${desktop}" lines)
+set(errors)
+
+function(entry_value key out)
+    set(value)
+    foreach(line IN LISTS lines)
+        if(line MATCHES "^${key}=(.*)$")
+            set(value "${CMAKE_MATCH_1}")
+        endif()
+    endforeach()
+    set(${out} "${value}" PARENT_SCOPE)
+endfunction()
+
+foreach(key Exec TryExec)
+    entry_value(${key} value)
+    if(NOT value STREQUAL "${PREFIX}/games/quorvale")
+        list(APPEND errors "${key}=${value}, expected ${PREFIX}/games/quorvale")
+    else()
+        set(path "${STAGE_DIR}${value}")
+        execute_process(COMMAND test -f "${path}" -a -x "${path}" RESULT_VARIABLE not_executable)
+        if(not_executable)
+            list(APPEND errors "${key} names ${value}, which is not installed as an executable")
+        endif()
+    endif()
+endforeach()
+
+entry_value(Icon icon)
+foreach(file IN ITEMS scalable/apps/${icon}.svg 48x48/apps/${icon}.png)
+    if(NOT EXISTS "${root}/share/icons/hicolor/${file}")
+        list(APPEND errors "Icon=${icon} but share/icons/hicolor/${file} is not installed")
+    endif()
+endforeach()
+
+entry_value(StartupWMClass wm_class)
+if(NOT wm_class STREQUAL WM_CLASS)
+    list(APPEND errors "StartupWMClass=${wm_class}, the window's class is ${WM_CLASS}")
+endif()
+
+file(READ "${metainfo}" metainfo_text)
+if(NOT metainfo_text MATCHES "<launchable type=\"desktop-id\">${APP_ID}\\.desktop</launchable>")
+    list(APPEND errors "metainfo does not launch ${APP_ID}.desktop")
+endif()
+if(NOT metainfo_text MATCHES "<id>${APP_ID}</id>")
+    list(APPEND errors "metainfo id is not ${APP_ID}")
+endif()
+if(NOT metainfo_text MATCHES "<content_rating type=\"oars-1[.]1\"")
+    list(APPEND errors "metainfo has no OARS 1.1 content rating")
+endif()
+if(NOT metainfo_text MATCHES "<release version=\"${VERSION}\" date=\"[0-9]+-[0-9]+-[0-9]+\"")
+    list(APPEND errors "metainfo has no dated release entry for version ${VERSION}")
+endif()
+
+if(errors)
+    list(JOIN errors "\n  " text)
+    message(FATAL_ERROR "Desktop entry problems:\n  ${text}")
+endif()
