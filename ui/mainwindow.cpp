@@ -1,6 +1,377 @@
 #include "mainwindow.h"
 
-MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
+#include "boardwidget.h"
+#include "geometry.h"
+#include "startbutton.h"
+#include "systemcolours.h"
+#include "ticktimer.h"
+
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QLayout>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace quorvale::ui {
+
+namespace {
+
+QString toQString(std::string_view text)
 {
-    setWindowTitle(QStringLiteral("Maze"));
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
+
+constexpr std::array<Element, 4> optionElements = {Element::optred, Element::optgreen,
+                                                   Element::optblue, Element::optyellow};
+constexpr std::array<Clickable, 4> optionClicks = {Clickable::optred, Clickable::optgreen,
+                                                   Clickable::optblue, Clickable::optyellow};
+
+std::size_t optionSlot(Element e)
+{
+    return index(e) - index(Element::optred);
+}
+
+std::size_t timerSlot(Element e)
+{
+    return e == Element::Timer2 ? 1 : 0;
+}
+
+// The colours the layout gives a control, fixed whatever the desktop's theme.
+void paintControl(QWidget *widget, Colour ground, Colour text, QPalette::ColorRole groundRole)
+{
+    QPalette palette = widget->palette();
+    for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        palette.setColor(group, groundRole, toQColor(ground));
+        palette.setColor(group, QPalette::WindowText, toQColor(text));
+        palette.setColor(group, QPalette::Text, toQColor(text));
+        palette.setColor(group, QPalette::ButtonText, toQColor(text));
+    }
+    widget->setPalette(palette);
+    // Buttons fill with the Button role by default; the layout's ground is one colour for all.
+    widget->setBackgroundRole(groundRole);
+    widget->setAutoFillBackground(true);
+}
+
+QMessageBox::Icon iconForStyle(int style)
+{
+    switch (style & 0x70) {
+    case 16:
+        return QMessageBox::Critical;
+    case 32:
+        return QMessageBox::Question;
+    case vbExclamation:
+        return QMessageBox::Warning;
+    case vbInformation:
+        return QMessageBox::Information;
+    default:
+        return QMessageBox::NoIcon;
+    }
+}
+
+} // namespace
+
+MainWindow::MainWindow(TickSource ticks, QWidget *parent)
+    : QMainWindow(parent), m_maze(*this), m_tickSource(ticks)
+{
+    setWindowTitle(toQString(m_maze.form().caption()));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/io.github.quorvale.Quorvale-48.png")));
+
+    m_board = new BoardWidget(m_maze, this);
+    m_board->setFixedSize(layout::clientWidth / layout::twipsPerPixel,
+                          layout::clientHeight / layout::twipsPerPixel);
+    setCentralWidget(m_board);
+    connect(m_board, &BoardWidget::keyDown, this,
+            [this](std::int16_t keyCode, std::int16_t shift) { m_maze.keyDown(keyCode, shift); });
+
+    buildMenus();
+    buildControls();
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    for (const Element e : {Element::Timer1, Element::Timer2}) {
+        auto *timer = new TickTimer(this);
+        m_timers[timerSlot(e)] = timer;
+        connect(timer, &TickTimer::ticked, this, [this, e] { fireTimer(e); });
+        syncTimer(e);
+    }
+    m_start->setFocus();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::buildMenus()
+{
+    QMenuBar *bar = menuBar();
+    // The bar belongs to the window on every desktop, so the client area is always below it.
+    bar->setNativeMenuBar(false);
+    for (const MenuEntry &entry : quorvale::menuBar) {
+        QMenu *menu = bar->addMenu(toQString(entry.caption));
+        menu->setObjectName(toQString(entry.name));
+        addMenuEntries(menu, entry.items);
+    }
+}
+
+void MainWindow::addMenuEntries(QMenu *menu, std::span<const MenuEntry> entries)
+{
+    for (const MenuEntry &entry : entries) {
+        if (!entry.action) {
+            QMenu *sub = menu->addMenu(toQString(entry.caption));
+            sub->setObjectName(toQString(entry.name));
+            addMenuEntries(sub, entry.items);
+            continue;
+        }
+        QAction *action = menu->addAction(toQString(entry.caption));
+        action->setObjectName(toQString(entry.name));
+        const Clickable target = *entry.action;
+        connect(action, &QAction::triggered, this, [this, target] { m_maze.click(target); });
+    }
+}
+
+void MainWindow::buildControls()
+{
+    m_start = new StartButton(m_board);
+    m_start->setObjectName(QStringLiteral("cmdstart"));
+    m_start->setGeometry(toPixels(m_maze.control(Element::cmdstart).geometry()));
+    connect(m_start, &QPushButton::clicked, this, [this] { m_maze.click(Clickable::cmdstart); });
+
+    m_cheat = new QLineEdit(m_board);
+    m_cheat->setObjectName(QStringLiteral("txtcheat"));
+    m_cheat->setGeometry(toPixels(m_maze.cheatBox().geometry()));
+    paintControl(m_cheat, layout::cheatBackColor, layout::cheatForeColor, QPalette::Base);
+    connect(m_cheat, &QLineEdit::textEdited, this, [this](const QString &text) {
+        m_maze.editText(text.toStdString());
+        syncControl(Element::txtcheat);
+    });
+
+    m_frame = new QGroupBox(toQString(layout::frameCaption), m_board);
+    m_frame->setObjectName(QStringLiteral("fraborder"));
+    m_frame->setGeometry(toPixels(m_maze.control(Element::fraborder).geometry()));
+    m_frame->setFlat(false);
+    paintControl(m_frame, layout::controlBackColor, layout::controlForeColor, QPalette::Window);
+
+    for (std::size_t i = 0; i < optionElements.size(); ++i) {
+        const OptionButton &model = m_maze.option(optionElements[i]);
+        auto *button = new QRadioButton(toQString(model.caption()), m_frame);
+        button->setObjectName(toQString(name(optionElements[i])));
+        button->setGeometry(toPixels(model.geometry()));
+        paintControl(button, layout::controlBackColor, layout::controlForeColor, QPalette::Window);
+        const Clickable target = optionClicks[i];
+        // The model decides which option is set; the button only shows it.
+        connect(button, &QRadioButton::clicked, this, [this, target] {
+            m_maze.click(target);
+            syncOptions();
+        });
+        m_options[i] = button;
+    }
+
+    // The tab order of the layout; the frame and the label never take the focus themselves.
+    std::vector<std::pair<int, QWidget *>> order = {
+        {m_maze.control(Element::cmdstart).geometry().tabIndex, m_start},
+        {m_maze.cheatBox().geometry().tabIndex, m_cheat}};
+    for (std::size_t i = 0; i < optionElements.size(); ++i)
+        order.emplace_back(m_maze.option(optionElements[i]).geometry().tabIndex, m_options[i]);
+    std::sort(order.begin(), order.end(),
+              [](const auto &a, const auto &b) { return a.first < b.first; });
+    for (std::size_t i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1].second, order[i].second);
+    m_frame->setFocusPolicy(Qt::NoFocus);
+}
+
+bool MainWindow::fireTimer(Element timer)
+{
+    // The balls wait while a box is open: a tick then could call LoseGame again from inside the
+    // open one, and a ball standing on the piece would open boxes without end.
+    if (m_modalDepth > 0 || m_finished)
+        return false;
+    return m_maze.tick(timer);
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    if (!m_finished)
+        m_maze.close();
+    event->accept();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Platform
+
+MsgBoxResult MainWindow::messageBox(std::string_view prompt, int style, std::string_view title)
+{
+    if (m_finished)
+        return MsgBoxResult::Closed;
+
+    QMessageBox box(this);
+    box.setWindowModality(Qt::ApplicationModal);
+    box.setWindowTitle(toQString(title));
+    box.setTextFormat(Qt::PlainText);
+    box.setText(toQString(prompt));
+    box.setIcon(iconForStyle(style));
+    QPushButton *yes = box.addButton(QMessageBox::Yes);
+    box.addButton(QMessageBox::No);
+    box.setDefaultButton(yes);
+
+    m_openBox = &box;
+    ++m_modalDepth;
+    box.exec();
+    --m_modalDepth;
+    m_openBox.clear();
+
+    if (m_finished)
+        return MsgBoxResult::Closed;
+    // The keys go back to the game window once the box is gone.
+    activateWindow();
+    // Anything but Yes is No: Escape and the box's close button both answer No.
+    return box.clickedButton() == yes ? MsgBoxResult::Yes : MsgBoxResult::No;
+}
+
+void MainWindow::endProgram()
+{
+    finish(0);
+}
+
+void MainWindow::runtimeError(int number, std::string_view description)
+{
+    std::fprintf(stderr, "quorvale: run-time error %d: %.*s\n", number,
+                 static_cast<int>(description.size()), description.data());
+    for (TickTimer *timer : m_timers)
+        timer->stop();
+    if (!m_finished) {
+        ++m_modalDepth;
+        QMessageBox::critical(
+            this, toQString(m_maze.form().caption()),
+            QStringLiteral("Run-time error '%1':\n\n%2").arg(number).arg(toQString(description)));
+        --m_modalDepth;
+    }
+    finish(1);
+}
+
+void MainWindow::finish(int exitCode)
+{
+    if (m_finished)
+        return;
+    m_finished = true;
+    for (TickTimer *timer : m_timers)
+        timer->stop();
+    if (m_openBox)
+        m_openBox->reject();
+    hide();
+    emit programEnded(exitCode);
+}
+
+void MainWindow::propertyChanged(Element element, Property property)
+{
+    switch (element) {
+    case Element::Timer1:
+    case Element::Timer2:
+        syncTimer(element);
+        return;
+    case Element::cmdstart:
+    case Element::txtcheat:
+    case Element::fraborder:
+        syncControl(element);
+        if (property == Property::Visible || property == Property::Enabled)
+            settleFocus(element);
+        return;
+    case Element::optred:
+    case Element::optgreen:
+    case Element::optblue:
+    case Element::optyellow:
+        if (property == Property::Value) {
+            syncOptions();
+            return;
+        }
+        syncControl(element);
+        settleFocus(element);
+        return;
+    default:
+        m_board->refresh(element);
+        return;
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Keeping the widgets in step with the model
+
+void MainWindow::syncControl(Element element)
+{
+    QWidget *widget = nullptr;
+    switch (element) {
+    case Element::cmdstart:
+        widget = m_start;
+        break;
+    case Element::txtcheat: {
+        widget = m_cheat;
+        const QString text = QString::fromStdString(m_maze.cheatBox().text());
+        if (m_cheat->text() != text)
+            m_cheat->setText(text);
+        break;
+    }
+    case Element::fraborder:
+        widget = m_frame;
+        break;
+    default:
+        widget = m_options[optionSlot(element)];
+        break;
+    }
+    const Control &model = m_maze.control(element);
+    widget->setVisible(model.visible());
+    widget->setEnabled(model.enabled());
+}
+
+void MainWindow::syncOptions()
+{
+    for (std::size_t i = 0; i < optionElements.size(); ++i) {
+        QRadioButton *button = m_options[i];
+        // A button of an exclusive group refuses to be cleared while it is the checked one.
+        button->setAutoExclusive(false);
+        button->setChecked(m_maze.option(optionElements[i]).value());
+        button->setAutoExclusive(true);
+    }
+}
+
+void MainWindow::syncTimer(Element timer)
+{
+    TickTimer *t = m_timers[timerSlot(timer)];
+    if (m_tickSource == TickSource::Manual || m_finished || !m_maze.timer(timer).enabled())
+        t->stop();
+    else
+        t->start();
+}
+
+// A hidden or disabled control gives up the focus to the next one in tab order that can take it,
+// else to the board, where every key goes to the game. Showing the start button gives it the
+// focus, so Enter or Space starts play after every reset.
+void MainWindow::settleFocus(Element changed)
+{
+    const auto canFocus = [this](QWidget *w) {
+        return w->isVisibleTo(this) && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus);
+    };
+    if (changed == Element::cmdstart && canFocus(m_start)) {
+        m_start->setFocus();
+        return;
+    }
+    QWidget *current = focusWidget();
+    if (current && current != m_board && canFocus(current))
+        return;
+    for (QWidget *w = m_start;;) {
+        if (canFocus(w)) {
+            w->setFocus();
+            return;
+        }
+        w = w->nextInFocusChain();
+        if (w == m_start)
+            break;
+    }
+    m_board->setFocus();
+}
+
+} // namespace quorvale::ui

@@ -1,11 +1,81 @@
 #pragma once
 
-#include <QMainWindow>
+#include "maze.h"
 
-class MainWindow : public QMainWindow
+#include <QMainWindow>
+#include <QPointer>
+
+#include <array>
+
+class QButtonGroup;
+class QGroupBox;
+class QLineEdit;
+class QMenu;
+class QMessageBox;
+class QRadioButton;
+
+namespace quorvale::ui {
+
+class BoardWidget;
+class StartButton;
+class TickTimer;
+
+// Where timer ticks come from: the clock, or only fireTimer() (for tests that step time).
+enum class TickSource { Clock, Manual };
+
+// The window "Maze": the elements of the layout, the menus, the timers and the message boxes
+// around the game's rules. It is the rules' platform: events go in through the rules' entry
+// points only, and every property change the rules make comes back here to be shown.
+class MainWindow : public QMainWindow, private Platform
 {
     Q_OBJECT
 
 public:
-    explicit MainWindow(QWidget *parent = nullptr);
+    explicit MainWindow(TickSource ticks = TickSource::Clock, QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    const Maze &maze() const { return m_maze; }
+    BoardWidget *board() const { return m_board; }
+
+    // Delivers a tick of Timer1 or Timer2 as the clock would: not while a message box is open,
+    // nor while the timer is stopped. Returns whether it reached the timer's procedure.
+    bool fireTimer(Element timer);
+    bool isMessageBoxOpen() const { return m_modalDepth > 0; }
+
+signals:
+    // The program has ended; the process should exit with this status.
+    void programEnded(int exitCode);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    // Platform
+    MsgBoxResult messageBox(std::string_view prompt, int style, std::string_view title) override;
+    void endProgram() override;
+    void runtimeError(int number, std::string_view description) override;
+    void propertyChanged(Element element, Property property) override;
+
+    void buildMenus();
+    void buildControls();
+    void addMenuEntries(QMenu *menu, std::span<const MenuEntry> entries);
+    void syncControl(Element element);
+    void syncOptions();
+    void syncTimer(Element timer);
+    void settleFocus(Element shown);
+    void finish(int exitCode);
+
+    Maze m_maze;
+    BoardWidget *m_board = nullptr;
+    StartButton *m_start = nullptr;
+    QLineEdit *m_cheat = nullptr;
+    QGroupBox *m_frame = nullptr;
+    std::array<QRadioButton *, 4> m_options{};
+    std::array<TickTimer *, 2> m_timers{};
+    TickSource m_tickSource;
+    int m_modalDepth = 0;
+    QPointer<QMessageBox> m_openBox;
+    bool m_finished = false;
 };
+
+} // namespace quorvale::ui

@@ -1,0 +1,173 @@
+#include "boardwidget.h"
+
+#include "geometry.h"
+#include "keymap.h"
+#include "maze.h"
+#include "systemcolours.h"
+
+#include <QKeyEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPainterPath>
+
+#include <algorithm>
+#include <cmath>
+
+namespace quorvale::ui {
+
+namespace {
+
+QFont labelFont()
+{
+    const QString face = QString::fromUtf8(layout::labelFontFace.data(),
+                                           static_cast<qsizetype>(layout::labelFontFace.size()));
+    QFont::insertSubstitutions(face, {QStringLiteral("DejaVu Sans"), QStringLiteral("Sans Serif")});
+    QFont font(face);
+    font.setStyleHint(QFont::SansSerif);
+    // Points at the layout's 96 dots per inch, whatever the screen reports, like every other size.
+    font.setPixelSize(layout::labelFontPoints * 96 / 72);
+    font.setWeight(QFont::Normal);
+    return font;
+}
+
+qreal cornerRadius(const QRectF &figure)
+{
+    return std::min(figure.width(), figure.height()) / 4.0;
+}
+
+QPainterPath figurePath(const QRectF &r, ShapeKind kind, qreal radius)
+{
+    QPainterPath path;
+    switch (kind) {
+    case ShapeKind::Rectangle:
+    case ShapeKind::Square:
+        path.addRect(r);
+        break;
+    case ShapeKind::Oval:
+    case ShapeKind::Circle:
+        path.addEllipse(r);
+        break;
+    case ShapeKind::RoundedRectangle:
+    case ShapeKind::RoundedSquare:
+        path.addRoundedRect(r, radius, radius);
+        break;
+    }
+    return path;
+}
+
+} // namespace
+
+BoardWidget::BoardWidget(const Maze &maze, QWidget *parent)
+    : QWidget(parent), m_maze(maze), m_labelFont(labelFont())
+{
+    setObjectName(QStringLiteral("frmmaze"));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    // The board takes the focus only when the game gives it, never from a click or Tab.
+    setFocusPolicy(Qt::NoFocus);
+    for (const Element e : layout::drawingOrder)
+        m_painted[index(e)] = currentRect(e);
+}
+
+QRect BoardWidget::currentRect(Element element) const
+{
+    if (element == Element::lblabout)
+        return toPixels(m_maze.label().geometry());
+    if (element == Element::frmmaze)
+        return rect();
+    if (!isShape(element))
+        return {};
+    const ShapeElement &s = m_maze.shape(element);
+    return coveringRect(figureRect(elementRect(s), s.shape()));
+}
+
+void BoardWidget::refresh(Element element)
+{
+    if (element == Element::frmmaze) {
+        repaint();
+        return;
+    }
+    const QRect now = currentRect(element);
+    QRegion dirty(now);
+    dirty += m_painted[index(element)];
+    m_painted[index(element)] = now;
+    if (!dirty.isEmpty())
+        repaint(dirty);
+}
+
+bool BoardWidget::event(QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        // A key a setup control left unused comes up here; it was that control's, not the game's.
+        if (!hasFocus()) {
+            event->ignore();
+            return false;
+        }
+        // Straight to the game: Tab would otherwise move the focus first.
+        keyPressEvent(static_cast<QKeyEvent *>(event));
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+void BoardWidget::keyPressEvent(QKeyEvent *event)
+{
+    event->accept();
+    emit keyDown(virtualKeyCode(event->key(), event->modifiers()), shiftState(event->modifiers()));
+}
+
+void BoardWidget::paintEvent(QPaintEvent *event)
+{
+    QPainter p(this);
+    p.setClipRegion(event->region());
+    p.fillRect(rect(), toQColor(m_maze.form().backColor()));
+
+    const QRegion region = event->region();
+    for (const Element e : layout::drawingOrder) {
+        if (!region.intersects(currentRect(e)))
+            continue;
+        if (e == Element::lblabout)
+            paintLabel(p);
+        else
+            paintShape(p, m_maze.shape(e));
+    }
+}
+
+// Solid fill, with the border lying inside the figure.
+void BoardWidget::paintShape(QPainter &p, const ShapeElement &shape) const
+{
+    const qreal dpr = devicePixelRatioF();
+    const QRectF outer = snapToDevicePixels(figureRect(elementRect(shape), shape.shape()), dpr);
+    const qreal border =
+        std::max(1.0, std::round(shape.borderWidth() * dpr)) / dpr; // at least one device pixel
+    const QRectF inner = outer.adjusted(border, border, -border, -border);
+
+    const bool straight =
+        shape.shape() == ShapeKind::Rectangle || shape.shape() == ShapeKind::Square;
+    p.setRenderHint(QPainter::Antialiasing, !straight);
+    p.setPen(Qt::NoPen);
+
+    const qreal radius = cornerRadius(outer);
+    p.setBrush(toQColor(shape.borderColor()));
+    p.drawPath(figurePath(outer, shape.shape(), radius));
+    if (inner.width() > 0 && inner.height() > 0) {
+        p.setBrush(toQColor(shape.fillColor()));
+        p.drawPath(figurePath(inner, shape.shape(), std::max(0.0, radius - border)));
+    }
+}
+
+void BoardWidget::paintLabel(QPainter &p) const
+{
+    const Label &label = m_maze.label();
+    const QRect r = toPixels(label.geometry());
+    p.save();
+    p.setClipRect(r, Qt::IntersectClip);
+    p.fillRect(r, toQColor(layout::controlBackColor));
+    p.setRenderHint(QPainter::TextAntialiasing);
+    p.setFont(m_labelFont);
+    p.setPen(toQColor(layout::controlForeColor));
+    p.drawText(r, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
+               QString::fromStdString(label.caption()));
+    p.restore();
+}
+
+} // namespace quorvale::ui
