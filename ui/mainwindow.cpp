@@ -8,6 +8,7 @@
 
 #include <QCloseEvent>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -34,6 +35,31 @@ constexpr std::array<Element, 4> optionElements = {Element::optred, Element::opt
                                                    Element::optblue, Element::optyellow};
 constexpr std::array<Clickable, 4> optionClicks = {Clickable::optred, Clickable::optgreen,
                                                    Clickable::optblue, Clickable::optyellow};
+
+// The question has only Yes and No, and the game must get one of them: Escape and the box's own
+// close button, which Qt would take as No (and so as the end of the program), do nothing.
+class AnswerRequired : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Close) {
+            event->ignore();
+            return true;
+        }
+        if (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride) {
+            const auto *key = static_cast<QKeyEvent *>(event);
+            if (key->key() == Qt::Key_Escape) {
+                event->accept();
+                return true;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
 
 std::size_t optionSlot(Element e)
 {
@@ -218,6 +244,10 @@ MsgBoxResult MainWindow::messageBox(std::string_view prompt, int style, std::str
     QPushButton *yes = box.addButton(QMessageBox::Yes);
     box.addButton(QMessageBox::No);
     box.setDefaultButton(yes);
+    AnswerRequired answerRequired;
+    box.installEventFilter(&answerRequired);
+    for (QAbstractButton *button : box.buttons())
+        button->installEventFilter(&answerRequired);
 
     m_openBox = &box;
     ++m_modalDepth;
@@ -229,7 +259,6 @@ MsgBoxResult MainWindow::messageBox(std::string_view prompt, int style, std::str
         return MsgBoxResult::Closed;
     // The keys go back to the game window once the box is gone.
     activateWindow();
-    // Anything but Yes is No: Escape and the box's close button both answer No.
     return box.clickedButton() == yes ? MsgBoxResult::Yes : MsgBoxResult::No;
 }
 

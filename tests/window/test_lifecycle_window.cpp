@@ -119,6 +119,22 @@ TEST_F(Lifecycle, WhileABoxIsOpenNoTickAndNoKeyGetsThrough)
     EXPECT_NE(maze().shape(Element::shpball1).top(), ballTop);
 }
 
+TEST_F(Lifecycle, EscapeAndTheBoxCloseButtonDoNotAnswer)
+{
+    openWindow();
+    clickStart();
+    BoxAnswerer answerer({Answer::Yes, Answer::Yes}, [](QMessageBox &box) {
+        QTest::keyClick(&box, Qt::Key_Escape);
+        if (QWidget *focused = QApplication::focusWidget())
+            QTest::keyClick(focused, Qt::Key_Escape);
+        box.close();
+        EXPECT_TRUE(box.isVisible()) << "the box was dismissed without an answer";
+    });
+    loseByTheTopEdge();
+    EXPECT_EQ(answerer.seen().size(), 2U);
+    EXPECT_FALSE(maze().ended());
+}
+
 TEST_F(Lifecycle, NoEndsTheProgram)
 {
     openWindow();
