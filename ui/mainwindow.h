@@ -42,6 +42,10 @@ public:
     bool fireTimer(Element timer);
     bool isMessageBoxOpen() const { return m_modalDepth > 0; }
 
+    // What the rules see of this window. Tests use it to play the part of the rules, for what
+    // the rules cannot be made to do in play (a run-time error).
+    Platform &platform() { return *this; }
+
 signals:
     // The program has ended; the process should exit with this status.
     void programEnded(int exitCode);

@@ -1,0 +1,84 @@
+#!/usr/bin/env bash
+# Feeds quorvale-script one kind of input that is not a script and checks the outcome: exactly one
+# line on standard error naming the problem, nothing on standard output, exit status 2, and a
+# peak resident size that stays well below the 100 MiB a careless reader would hold.
+# Usage: badinput.sh DRIVER CASE WORKDIR
+set -uo pipefail
+
+driver=$1
+case=$2
+work=$3/bad-input-$case
+mkdir -p "$work"
+out=$work/stdout
+err=$work/stderr
+mem=$work/maxrss
+max_rss_kib=$((96 * 1024))
+
+run() { /usr/bin/time -f %M -o "$mem" "$driver" "$@" >"$out" 2>"$err"; }
+
+# The same 64 KiB of bytes every time: every byte value, NUL and line breaks included.
+garbage() {
+    local i
+    for ((i = 0; i < 256; ++i)); do
+        printf "\\x$(printf %02x $(((i * 73 + 11) % 256)))"
+    done >"$work/block"
+    for ((i = 0; i < 256; ++i)); do cat "$work/block"; done
+}
+
+expected=
+case $case in
+garbage)
+    garbage | run
+    status=$?
+    expected='^quorvale-script: line [0-9]+: '
+    ;;
+garbage-file)
+    garbage >"$work/garbage.bin"
+    run "$work/garbage.bin"
+    status=$?
+    expected='^quorvale-script: line [0-9]+: '
+    ;;
+long-line)
+    # Made here rather than kept in the repository, and streamed: 100 MiB without a line break.
+    head -c $((100 * 1024 * 1024)) /dev/zero | tr '\0' 'k' | run
+    status=${PIPESTATUS[2]}
+    expected='^quorvale-script: line 1: line longer than 16 MiB$'
+    ;;
+missing-file)
+    run "$work/no such file.script"
+    status=$?
+    expected='^quorvale-script: cannot read .*no such file\.script: No such file or directory$'
+    ;;
+directory)
+    run "$work"
+    status=$?
+    expected='^quorvale-script: cannot read .*: it is a directory$'
+    ;;
+dev-zero)
+    run /dev/zero
+    status=$?
+    expected='^quorvale-script: line 1: line longer than 16 MiB$'
+    ;;
+*)
+    echo "unknown case $case" >&2
+    exit 1
+    ;;
+esac
+
+failed=0
+fail() {
+    echo "FAIL: $*" >&2
+    failed=1
+}
+
+[[ $status -eq 2 ]] || fail "exit status $status, expected 2"
+[[ $(wc -l <"$err") -eq 1 ]] || fail "expected exactly one line on standard error"
+grep -Eq "$expected" "$err" || fail "standard error does not match /$expected/"
+[[ ! -s $out ]] || fail "unexpected output: $(head -c 200 "$out")"
+rss=$(tail -n 1 "$mem")
+[[ $rss =~ ^[0-9]+$ ]] || fail "no peak memory measured"
+((rss <= max_rss_kib)) || fail "peak resident size $rss KiB, more than $max_rss_kib KiB"
+
+echo "stderr: $(head -c 200 "$err")"
+echo "peak resident size: $rss KiB, exit status $status"
+exit $failed

@@ -1,0 +1,151 @@
+// An hour of game time through the rules: both timers at 64 ticks a second, with key presses,
+// starts, resets, menu choices and cheat codes mixed in from a fixed seed. The game must stay in
+// states its rules can produce, keep its heap flat and take seconds, not minutes.
+
+#include "gameinvariants.h"
+#include "maze.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <random>
+#include <string>
+
+#if defined(__SANITIZE_ADDRESS__)
+#define QUORVALE_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define QUORVALE_ASAN 1
+#endif
+#endif
+
+#ifdef QUORVALE_ASAN
+// The sanitizer's allocator keeps its own count; gcc ships no header that declares it.
+extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
+#else
+#include <malloc.h>
+#endif
+
+namespace quorvale {
+namespace {
+
+// Bytes of heap handed out and not yet freed.
+std::size_t heapInUse()
+{
+#ifdef QUORVALE_ASAN
+    return __sanitizer_get_current_allocated_bytes();
+#else
+    return mallinfo2().uordblks;
+#endif
+}
+
+// Answers every box with Yes, so the game never ends, and keeps nothing but counts: a platform
+// that stored what it saw would itself make memory grow.
+class CountingPlatform final : public Platform
+{
+public:
+    MsgBoxResult messageBox(std::string_view, int style, std::string_view) override
+    {
+        ++(style == vbYesNo + vbExclamation ? m_lossBoxes : m_winBoxes);
+        return MsgBoxResult::Yes;
+    }
+    void endProgram() override { ++m_ends; }
+    void runtimeError(int, std::string_view) override { ++m_errors; }
+    void propertyChanged(Element, Property) override { ++m_notices; }
+
+    long lossBoxes() const { return m_lossBoxes; }
+    long winBoxes() const { return m_winBoxes; }
+    int ends() const { return m_ends; }
+    int errors() const { return m_errors; }
+    long notices() const { return m_notices; }
+
+private:
+    long m_lossBoxes = 0;
+    long m_winBoxes = 0;
+    int m_ends = 0;
+    int m_errors = 0;
+    long m_notices = 0;
+};
+
+constexpr long ticksPerTimer = 230'400; // one hour at 64 ticks a second
+
+TEST(Soak, AnHourOfPlayKeepsStateValidAndMemoryFlat)
+{
+    CountingPlatform platform;
+    Maze maze(platform);
+    const auto reachable = hardening::reachablePositions();
+    std::mt19937 random(20240611U);
+    const auto chance = [&](unsigned oneIn) {
+        return random() % oneIn == 0;
+    };
+
+    const std::string junk(300, 'x');
+    long delivered1 = 0;
+    long delivered2 = 0;
+    long keys = 0;
+    std::size_t heapAtStart = 0;
+    const auto started = std::chrono::steady_clock::now();
+
+    for (long i = 0; i < ticksPerTimer; ++i) {
+        // Settle first: the first events allocate what the game keeps for good (the help text,
+        // the cheat box's buffer).
+        if (i == 1000)
+            heapAtStart = heapInUse();
+
+        delivered1 += maze.tick(Element::Timer1) ? 1 : 0;
+        delivered2 += maze.tick(Element::Timer2) ? 1 : 0;
+
+        if (chance(8)) {
+            ++keys;
+            const auto arrow = static_cast<std::int16_t>(vbKeyLeft + random() % 4);
+            maze.keyDown(chance(20) ? static_cast<std::int16_t>(random()) : arrow);
+        }
+        if (chance(400))
+            maze.click(Clickable::cmdstart);
+        if (chance(3000))
+            maze.click(Clickable::mnufilestart);
+        if (chance(500)) {
+            const auto target = static_cast<Clickable>(random() % clickableNames.size());
+            if (target != Clickable::mnufilequit) // the hour would end here
+                maze.click(target);
+        }
+        if (chance(700)) {
+            const auto &code = hardening::cheatCodes[random() % hardening::cheatCodes.size()];
+            // The cheat that stops the balls would stop the hour; it stays rare.
+            if (code != "iceclock" || chance(10))
+                maze.editText(std::string(code));
+        }
+        if (chance(900))
+            maze.editText(junk.substr(0, random() % junk.size()));
+
+        ASSERT_FALSE(maze.ended()) << "after " << i << " ticks";
+        if (i % 64 == 0) {
+            const std::string wrong = hardening::checkState(maze, reachable);
+            ASSERT_TRUE(wrong.empty()) << "after " << i << " ticks: " << wrong;
+        }
+    }
+
+    const auto elapsed = std::chrono::steady_clock::now() - started;
+    const std::size_t heapAtEnd = heapInUse();
+
+    EXPECT_EQ(platform.errors(), 0);
+    EXPECT_EQ(platform.ends(), 0);
+    // The hour really was played: the balls ran for most of it and the piece got into trouble.
+    EXPECT_GT(delivered1, ticksPerTimer / 2);
+    EXPECT_GT(delivered2, ticksPerTimer / 2);
+    EXPECT_GT(keys, ticksPerTimer / 10);
+    EXPECT_GT(platform.lossBoxes(), 100);
+    EXPECT_EQ(platform.lossBoxes() % 2, 0);
+    EXPECT_GT(platform.notices(), 2 * ticksPerTimer);
+
+    // Flat: the game allocates nothing per event that it keeps. The slack covers the cheat box's
+    // text, whose length varies with the last edit.
+    EXPECT_LE(heapAtEnd, heapAtStart + 4096)
+        << "heap grew from " << heapAtStart << " to " << heapAtEnd << " bytes";
+    EXPECT_LT(std::chrono::duration_cast<std::chrono::seconds>(elapsed).count(), 30);
+}
+
+} // namespace
+} // namespace quorvale
