@@ -24,17 +24,6 @@ protected:
         press(Qt::Key_Up);
     }
 
-    // Runs `action` inside an event loop; returns the status the program ended with, or -1 if
-    // it did not end.
-    int exitStatusOf(const std::function<void()> &action)
-    {
-        QEventLoop loop;
-        QObject::connect(m_window.get(), &MainWindow::programEnded, &loop, &QEventLoop::exit);
-        QTimer::singleShot(0, m_window.get(), action);
-        QTimer::singleShot(5000, &loop, [&loop] { loop.exit(-1); });
-        return loop.exec();
-    }
-
     void expectEnded()
     {
         EXPECT_TRUE(maze().ended());

@@ -34,16 +34,6 @@ int visibleMessageBoxes()
 class Robustness : public WindowTest
 {
 protected:
-    // Runs `action` inside an event loop; returns the status the program ended with, or -1.
-    int exitStatusOf(const std::function<void()> &action)
-    {
-        QEventLoop loop;
-        QObject::connect(m_window.get(), &MainWindow::programEnded, &loop, &QEventLoop::exit);
-        QTimer::singleShot(0, m_window.get(), action);
-        QTimer::singleShot(5000, &loop, [&loop] { loop.exit(-1); });
-        return loop.exec();
-    }
-
     // Skip-jump, then three steps right: the piece's top-right corner stands in ball 2's column,
     // in the top row the ball passes on every trip. It stays unjudged until the next key press.
     void standInBallTwosPath()

@@ -4,10 +4,13 @@
 #include "mainwindow.h"
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 namespace quorvale::ui::test {
@@ -47,6 +50,17 @@ protected:
     void clickStart() { QTest::mouseClick(child<QWidget>("cmdstart"), Qt::LeftButton); }
 
     const Maze &maze() const { return m_window->maze(); }
+
+    // Runs `action` inside an event loop; returns the status the program ended with, or -1 if
+    // it did not end within a few seconds.
+    int exitStatusOf(const std::function<void()> &action)
+    {
+        QEventLoop loop;
+        QObject::connect(m_window.get(), &MainWindow::programEnded, &loop, &QEventLoop::exit);
+        QTimer::singleShot(0, m_window.get(), action);
+        QTimer::singleShot(5000, &loop, [&loop] { loop.exit(-1); });
+        return loop.exec();
+    }
 
     std::unique_ptr<MainWindow> m_window;
 };
