@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <sstream>
 #include <string>
 
@@ -41,9 +42,15 @@ std::string dumped(const std::string &output, const std::string &name)
 
 struct BadLine
 {
+    const char *name;
     const char *script;
     const char *error;
 };
+
+void PrintTo(const BadLine &line, std::ostream *os)
+{
+    *os << line.name;
+}
 
 class ScriptErrors : public testing::TestWithParam<BadLine>
 {};
@@ -58,33 +65,46 @@ TEST_P(ScriptErrors, badLineStopsWithItsNumberAndReason)
 INSTANTIATE_TEST_SUITE_P(
     Format, ScriptErrors,
     testing::Values(
-        BadLine{"jump\n", "quorvale-script: line 1: unknown command 'jump'\n"},
-        BadLine{"# fine\n\nKEY 38\n", "quorvale-script: line 3: unknown command 'KEY'\n"},
-        BadLine{"key\n", "quorvale-script: line 1: 'key' is missing its argument\n"},
-        BadLine{"key 38 40\n", "quorvale-script: line 1: unexpected '40' after 'key'\n"},
-        BadLine{"key 32768\n", "quorvale-script: line 1: bad key code '32768': expected a whole "
-                               "number from -32768 to 32767\n"},
-        BadLine{"key 0x26\n", "quorvale-script: line 1: bad key code '0x26': expected a whole "
-                              "number from -32768 to 32767\n"},
-        BadLine{"key \"38\"\n", "quorvale-script: line 1: bad key code '38': expected a whole "
-                                "number from -32768 to 32767\n"},
-        BadLine{"click shp5\n", "quorvale-script: line 1: nothing clickable is called 'shp5'\n"},
-        BadLine{"click mnuedit\n",
+        BadLine{"UnknownCommand", "jump\n", "quorvale-script: line 1: unknown command 'jump'\n"},
+        BadLine{"CommandsAreCaseSensitive", "# fine\n\nKEY 38\n",
+                "quorvale-script: line 3: unknown command 'KEY'\n"},
+        BadLine{"MissingArgument", "key\n",
+                "quorvale-script: line 1: 'key' is missing its argument\n"},
+        BadLine{"ExtraToken", "key 38 40\n",
+                "quorvale-script: line 1: unexpected '40' after 'key'\n"},
+        BadLine{"KeyCodeOutOfRange", "key 32768\n",
+                "quorvale-script: line 1: bad key code '32768': expected a whole "
+                "number from -32768 to 32767\n"},
+        BadLine{"KeyCodeNotDecimal", "key 0x26\n",
+                "quorvale-script: line 1: bad key code '0x26': expected a whole "
+                "number from -32768 to 32767\n"},
+        BadLine{"KeyCodeQuoted", "key \"38\"\n",
+                "quorvale-script: line 1: bad key code '38': expected a whole "
+                "number from -32768 to 32767\n"},
+        BadLine{"NotClickable", "click shp5\n",
+                "quorvale-script: line 1: nothing clickable is called 'shp5'\n"},
+        BadLine{"MenuThatOnlyOpens", "click mnuedit\n",
                 "quorvale-script: line 1: nothing clickable is called 'mnuedit'\n"},
         BadLine{
-            "tick Timer3\n",
+            "UnknownTimer", "tick Timer3\n",
             "quorvale-script: line 1: no timer is called 'Timer3': expected Timer1 or Timer2\n"},
-        BadLine{"text gusto\n",
+        BadLine{"TextUnquoted", "text gusto\n",
                 "quorvale-script: line 1: 'text' takes a string in double quotes\n"},
-        BadLine{"type \"gusto\n", "quorvale-script: line 1: unterminated string\n"},
-        BadLine{"text \"a\"b\n", "quorvale-script: line 1: no space after a string\n"},
-        BadLine{"text \"\xC3\"\n", "quorvale-script: line 1: a string that is not valid UTF-8\n"},
-        BadLine{"answer\n", "quorvale-script: line 1: 'answer' needs at least one yes or no\n"},
-        BadLine{"answer yes maybe\n",
+        BadLine{"UnterminatedString", "type \"gusto\n",
+                "quorvale-script: line 1: unterminated string\n"},
+        BadLine{"NoSpaceAfterString", "text \"a\"b\n",
+                "quorvale-script: line 1: no space after a string\n"},
+        BadLine{"InvalidUtf8", "text \"\xC3\"\n",
+                "quorvale-script: line 1: a string that is not valid UTF-8\n"},
+        BadLine{"AnswerWithoutAnswers", "answer\n",
+                "quorvale-script: line 1: 'answer' needs at least one yes or no\n"},
+        BadLine{"AnswerNotYesOrNo", "answer yes maybe\n",
                 "quorvale-script: line 1: bad answer 'maybe': expected yes or no\n"},
-        BadLine{"dump now\n", "quorvale-script: line 1: unexpected 'now' after 'dump'\n"},
-        BadLine{"\x01\x7F\xFFgarbage\n",
-                "quorvale-script: line 1: unknown command '\\x01\\x7F\\xFFgarbage'\n"}));
+        BadLine{"DumpWithArgument", "dump now\n",
+                "quorvale-script: line 1: unexpected 'now' after 'dump'\n"},
+        BadLine{"BinaryGarbage", "\x01\x7F\xFFgarbage\n",
+                "quorvale-script: line 1: unknown command '\\x01\\x7F\\xFFgarbage'\n"}),
+    [](const testing::TestParamInfo<BadLine> &info) { return std::string(info.param.name); });
 
 TEST(Script, linesBeforeABadLineHaveRun)
 {

@@ -15,6 +15,7 @@
 #include <QPushButton>
 
 #include <functional>
+#include <ostream>
 
 namespace quorvale::ui::test {
 namespace {
@@ -120,6 +121,11 @@ struct Paste
     const char *name;
     QString text;
 };
+
+void PrintTo(const Paste &paste, std::ostream *os)
+{
+    *os << paste.name;
+}
 
 class CheatBoxPastes : public Robustness, public testing::WithParamInterface<Paste>
 {};
