@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace quorvale::ui {
 
@@ -83,15 +84,22 @@ QRect BoardWidget::currentRect(Element element) const
 void BoardWidget::refresh(Element element)
 {
     if (element == Element::frmmaze) {
-        repaint();
-        return;
+        m_pending = rect();
+    } else {
+        const QRect now = currentRect(element);
+        m_pending += m_painted[index(element)];
+        m_pending += now;
+        m_painted[index(element)] = now;
     }
-    const QRect now = currentRect(element);
-    QRegion dirty(now);
-    dirty += m_painted[index(element)];
-    m_painted[index(element)] = now;
-    if (!dirty.isEmpty())
-        repaint(dirty);
+    if (m_batchDepth == 0)
+        flushPending();
+}
+
+void BoardWidget::flushPending()
+{
+    if (m_pending.isEmpty())
+        return;
+    repaint(std::exchange(m_pending, QRegion()));
 }
 
 bool BoardWidget::event(QEvent *event)
@@ -133,7 +141,7 @@ void BoardWidget::paintEvent(QPaintEvent *event)
 }
 
 // Solid fill, with the border lying inside the figure.
-void BoardWidget::paintShape(QPainter &p, const ShapeElement &shape) const
+void BoardWidget::paintShape(QPainter &p, const ShapeElement &shape)
 {
     const qreal dpr = devicePixelRatioF();
     const QRectF outer = snapToDevicePixels(figureRect(elementRect(shape), shape.shape()), dpr);
@@ -143,9 +151,39 @@ void BoardWidget::paintShape(QPainter &p, const ShapeElement &shape) const
 
     const bool straight =
         shape.shape() == ShapeKind::Rectangle || shape.shape() == ShapeKind::Square;
-    p.setRenderHint(QPainter::Antialiasing, !straight);
-    p.setPen(Qt::NoPen);
+    if (!straight) {
+        p.drawImage(outer.topLeft(), roundFigure(shape, outer.size(), border, dpr));
+        return;
+    }
+    p.fillRect(outer, toQColor(shape.borderColor()));
+    if (inner.width() > 0 && inner.height() > 0)
+        p.fillRect(inner, toQColor(shape.fillColor()));
+}
 
+// The smoothed figure on a transparent ground, at the origin, in device pixels.
+const QImage &BoardWidget::roundFigure(const ShapeElement &shape, QSizeF size, qreal border,
+                                       qreal dpr)
+{
+    const FigureKey key{
+        shape.shape(),        shape.fillColor(),
+        shape.borderColor(),  QSize(qRound(size.width() * dpr), qRound(size.height() * dpr)),
+        qRound(border * dpr), dpr};
+    for (const Figure &f : m_figures) {
+        if (!f.image.isNull() && f.key == key)
+            return f.image;
+    }
+    Figure &f = m_figures[m_nextFigure];
+    m_nextFigure = (m_nextFigure + 1) % m_figures.size();
+    f.key = key;
+    f.image = QImage(key.deviceSize, QImage::Format_ARGB32_Premultiplied);
+    f.image.setDevicePixelRatio(dpr);
+    f.image.fill(Qt::transparent);
+
+    QPainter p(&f.image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    const QRectF outer(QPointF(0, 0), size);
+    const QRectF inner = outer.adjusted(border, border, -border, -border);
     const qreal radius = cornerRadius(outer);
     p.setBrush(toQColor(shape.borderColor()));
     p.drawPath(figurePath(outer, shape.shape(), radius));
@@ -153,6 +191,7 @@ void BoardWidget::paintShape(QPainter &p, const ShapeElement &shape) const
         p.setBrush(toQColor(shape.fillColor()));
         p.drawPath(figurePath(inner, shape.shape(), std::max(0.0, radius - border)));
     }
+    return f.image;
 }
 
 void BoardWidget::paintLabel(QPainter &p) const

@@ -1,9 +1,11 @@
 #pragma once
 
-#include "element.h"
+#include "elements.h"
 
 #include <QFont>
+#include <QImage>
 #include <QRect>
+#include <QRegion>
 #include <QWidget>
 
 #include <array>
@@ -27,8 +29,27 @@ public:
     explicit BoardWidget(const Maze &maze, QWidget *parent = nullptr);
 
     // Repaints what an element covered and what it covers now, at once, so a step is on screen
-    // before anything that follows it, such as a message box.
+    // before anything that follows it, such as a message box. Inside a Batch the repaint waits
+    // for the batch's end (or for flushPending()), so changes made together reach the screen in
+    // one repaint.
     void refresh(Element element);
+    void flushPending();
+
+    class Batch
+    {
+    public:
+        explicit Batch(BoardWidget &board) : m_board(board) { ++m_board.m_batchDepth; }
+        Batch(const Batch &) = delete;
+        Batch &operator=(const Batch &) = delete;
+        ~Batch()
+        {
+            if (--m_board.m_batchDepth == 0)
+                m_board.flushPending();
+        }
+
+    private:
+        BoardWidget &m_board;
+    };
     // Where the element was last drawn, in logical pixels (empty for the controls and timers).
     QRect paintedRect(Element element) const { return m_painted[index(element)]; }
 
@@ -42,12 +63,35 @@ protected:
 
 private:
     QRect currentRect(Element element) const;
-    void paintShape(QPainter &painter, const ShapeElement &shape) const;
+    void paintShape(QPainter &painter, const ShapeElement &shape);
+    const QImage &roundFigure(const ShapeElement &shape, QSizeF size, qreal border, qreal dpr);
     void paintLabel(QPainter &painter) const;
 
     const Maze &m_maze;
     QFont m_labelFont;
     std::array<QRect, elementCount> m_painted{};
+    QRegion m_pending;
+
+    // Round figures drawn once and copied after: a ball's tick then costs two small copies
+    // instead of four smoothed ellipses. The few pieces' looks fit with room to spare.
+    struct FigureKey
+    {
+        ShapeKind kind;
+        Colour fill;
+        Colour border;
+        QSize deviceSize;
+        int deviceBorder;
+        qreal dpr;
+        friend bool operator==(const FigureKey &, const FigureKey &) = default;
+    };
+    struct Figure
+    {
+        FigureKey key;
+        QImage image;
+    };
+    std::array<Figure, 12> m_figures{};
+    std::size_t m_nextFigure = 0;
+    int m_batchDepth = 0;
 };
 
 } // namespace quorvale::ui

@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 
 #include "boardwidget.h"
+#include "firstframe.h"
 #include "geometry.h"
 #include "startbutton.h"
 #include "systemcolours.h"
@@ -66,11 +67,6 @@ std::size_t optionSlot(Element e)
     return index(e) - index(Element::optred);
 }
 
-std::size_t timerSlot(Element e)
-{
-    return e == Element::Timer2 ? 1 : 0;
-}
-
 // The colours the layout gives a control, fixed whatever the desktop's theme.
 void paintControl(QWidget *widget, Colour ground, Colour text, QPalette::ColorRole groundRole)
 {
@@ -122,13 +118,14 @@ MainWindow::MainWindow(TickSource ticks, QWidget *parent)
     buildControls();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
-    for (const Element e : {Element::Timer1, Element::Timer2}) {
-        auto *timer = new TickTimer(this);
-        m_timers[timerSlot(e)] = timer;
-        connect(timer, &TickTimer::ticked, this, [this, e] { fireTimer(e); });
-        syncTimer(e);
-    }
+    // One clock for both timers, as on the desktop the game was made for, where every timer
+    // ticks on the same 64 Hz clock interrupt: both balls move in one wake-up of the process
+    // and are shown in one repaint, instead of two of each.
+    m_clock = new TickTimer(this);
+    connect(m_clock, &TickTimer::ticked, this, &MainWindow::clockTicked);
+    syncTimers();
     m_start->setFocus();
+    FirstFrameProbe::installIfAsked(this);
 }
 
 MainWindow::~MainWindow() = default;
@@ -211,6 +208,13 @@ void MainWindow::buildControls()
     m_frame->setFocusPolicy(Qt::NoFocus);
 }
 
+void MainWindow::clockTicked()
+{
+    const BoardWidget::Batch batch(*m_board);
+    for (const Element timer : {Element::Timer1, Element::Timer2})
+        fireTimer(timer);
+}
+
 bool MainWindow::fireTimer(Element timer)
 {
     // The balls wait while a box is open: a tick then could call LoseGame again from inside the
@@ -235,6 +239,8 @@ MsgBoxResult MainWindow::messageBox(std::string_view prompt, int style, std::str
     if (m_finished)
         return MsgBoxResult::Closed;
 
+    // Whatever the procedure changed so far is on screen before the box opens.
+    m_board->flushPending();
     QMessageBox box(this);
     box.setWindowModality(Qt::ApplicationModal);
     box.setWindowTitle(toQString(title));
@@ -271,8 +277,7 @@ void MainWindow::runtimeError(int number, std::string_view description)
 {
     std::fprintf(stderr, "quorvale: run-time error %d: %.*s\n", number,
                  static_cast<int>(description.size()), description.data());
-    for (TickTimer *timer : m_timers)
-        timer->stop();
+    m_clock->stop();
     if (!m_finished) {
         ++m_modalDepth;
         QMessageBox::critical(
@@ -288,8 +293,7 @@ void MainWindow::finish(int exitCode)
     if (m_finished)
         return;
     m_finished = true;
-    for (TickTimer *timer : m_timers)
-        timer->stop();
+    m_clock->stop();
     if (m_openBox)
         m_openBox->reject();
     hide();
@@ -301,7 +305,7 @@ void MainWindow::propertyChanged(Element element, Property property)
     switch (element) {
     case Element::Timer1:
     case Element::Timer2:
-        syncTimer(element);
+        syncTimers();
         return;
     case Element::cmdstart:
     case Element::txtcheat:
@@ -367,13 +371,15 @@ void MainWindow::syncOptions()
     }
 }
 
-void MainWindow::syncTimer(Element timer)
+// The clock runs while either timer is enabled; a tick reaches only the enabled ones.
+void MainWindow::syncTimers()
 {
-    TickTimer *t = m_timers[timerSlot(timer)];
-    if (m_tickSource == TickSource::Manual || m_finished || !m_maze.timer(timer).enabled())
-        t->stop();
+    const bool wanted =
+        m_maze.timer(Element::Timer1).enabled() || m_maze.timer(Element::Timer2).enabled();
+    if (m_tickSource == TickSource::Manual || m_finished || !wanted)
+        m_clock->stop();
     else
-        t->start();
+        m_clock->start();
 }
 
 // A hidden or disabled control gives up the focus to the next one in tab order that can take it,

@@ -65,7 +65,8 @@ private:
     void addMenuEntries(QMenu *menu, std::span<const MenuEntry> entries);
     void syncControl(Element element);
     void syncOptions();
-    void syncTimer(Element timer);
+    void syncTimers();
+    void clockTicked();
     void settleFocus(Element shown);
     void finish(int exitCode);
 
@@ -75,7 +76,7 @@ private:
     QLineEdit *m_cheat = nullptr;
     QGroupBox *m_frame = nullptr;
     std::array<QRadioButton *, 4> m_options{};
-    std::array<TickTimer *, 2> m_timers{};
+    TickTimer *m_clock = nullptr;
     TickSource m_tickSource;
     int m_modalDepth = 0;
     QPointer<QMessageBox> m_openBox;
