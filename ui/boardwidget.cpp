@@ -126,17 +126,21 @@ void BoardWidget::keyPressEvent(QKeyEvent *event)
 void BoardWidget::paintEvent(QPaintEvent *event)
 {
     QPainter p(this);
-    p.setClipRegion(event->region());
-    p.fillRect(rect(), toQColor(m_maze.form().backColor()));
-
-    const QRegion region = event->region();
-    for (const Element e : layout::drawingOrder) {
-        if (!region.intersects(currentRect(e)))
-            continue;
-        if (e == Element::lblabout)
-            paintLabel(p);
-        else
-            paintShape(p, m_maze.shape(e));
+    const QColor ground = toQColor(m_maze.form().backColor());
+    // One rectangle of the dirty region at a time: clipped to a plain rectangle, the painter
+    // clips every fill by arithmetic. Clipped to a region of several rectangles (two balls a
+    // tick), it would walk every scan line of the board's and the walls' fills instead.
+    for (const QRect &dirty : event->region()) {
+        p.setClipRect(dirty);
+        p.fillRect(dirty, ground);
+        for (const Element e : layout::drawingOrder) {
+            if (!dirty.intersects(m_painted[index(e)]))
+                continue;
+            if (e == Element::lblabout)
+                paintLabel(p);
+            else
+                paintShape(p, m_maze.shape(e));
+        }
     }
 }
 

@@ -1,193 +1,160 @@
 #include "windowtest.h"
 
-#include "answerer.h"
-
 #include <QAction>
-#include <QEventLoop>
 #include <QLineEdit>
-#include <QRadioButton>
+#include <QScreen>
 
-#include <functional>
+#include <optional>
 
 namespace quorvale::ui::test {
 namespace {
 
-using Answer = BoxAnswerer::Answer;
+using Lifecycle = WindowTest;
 
-class Lifecycle : public WindowTest
+// Grabs the window the moment a message box is shown, before the box's own event loop has had a
+// chance to paint anything that was only scheduled.
+class ScreenWhenABoxOpens : public QObject
 {
-protected:
-    // Two Up presses: the first steps half off the board, the second is judged there and loses.
-    void loseByTheTopEdge()
+public:
+    explicit ScreenWhenABoxOpens(QWidget &window) : m_window(window)
     {
-        press(Qt::Key_Up);
-        press(Qt::Key_Up);
+        qApp->installEventFilter(this);
     }
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show && !shown && qobject_cast<QMessageBox *>(watched))
+            shown = m_window.screen()->grabWindow(m_window.winId()).toImage();
+        return false;
+    }
+    bool greenAt(QPoint p) const { return (shown->pixel(p) | 0xFF000000) == 0xFF00FF00; }
+    std::optional<QImage> shown;
 
-    void expectEnded()
-    {
-        EXPECT_TRUE(maze().ended());
-        EXPECT_FALSE(m_window->isVisible());
-        const float ballTop = maze().shape(Element::shpball1).top();
-        EXPECT_FALSE(m_window->fireTimer(Element::Timer1)) << "a tick after the end";
-        EXPECT_EQ(maze().shape(Element::shpball1).top(), ballTop);
-    }
+private:
+    QWidget &m_window;
 };
 
-QString withoutAccessKey(QString text)
+struct Ending
 {
-    return text.remove(QLatin1Char('&'));
-}
+    const char *cheat;         // typed before play
+    std::vector<Qt::Key> keys; // the last one opens the boxes
+    QPoint steppedTo;          // board pixels where the piece shows as the box opens, if any,
+    QPoint steppedFrom;        // and where it no longer shows
+    QString box;
+};
 
-TEST_F(Lifecycle, LossAsksTwiceAndOnlyTheSecondAnswerCounts)
+// A win or a loss asks twice and only the second answer counts; what led to it is on screen
+// before the box opens, and while a box is open neither the clock, nor keys (pressed, held or
+// sent straight to the board), nor Escape or the box's close button get through.
+TEST_F(Lifecycle, WinOrLossAsksTwiceWithTheWindowHeldStill)
 {
-    openWindow();
-    clickStart();
-    child<QAction>("mnueditbackorange")->trigger();
-    BoxAnswerer answerer({Answer::No, Answer::Yes});
-    loseByTheTopEdge();
+    // Up steps half off the board, Down steps back and the Up is judged. Skip-jump puts the
+    // piece nine steps from the goal; the tenth step judges it there.
+    const Ending endings[] = {
+        {"", std::vector{Qt::Key_Up, Qt::Key_Down}, QPoint(396, 36), QPoint(396, 6),
+         "GAME OVER | Please Try Again | Warning | Yes"},
+        {"skipjump", std::vector(10, Qt::Key_Left), QPoint(), QPoint(),
+         " Congratulations | You Win Play Again | Information | Yes"},
+    };
+    for (const Ending &e : endings) {
+        SCOPED_TRACE(e.box.toStdString());
+        MainWindow &window = openWindow();
+        QTest::keyClicks(child<QLineEdit>("txtcheat"), QString::fromLatin1(e.cheat));
+        clickStart();
+        child<QAction>("mnueditbackorange")->trigger();
+        const float ball = ballTop(Element::shpball1);
+        ScreenWhenABoxOpens screen(window);
+        BoxAnswerer answerer({QMessageBox::No, QMessageBox::Yes}, [&](QMessageBox &box) {
+            EXPECT_TRUE(window.isMessageBoxOpen());
+            EXPECT_FALSE(window.fireTimer(Element::Timer1));
+            EXPECT_FALSE(window.fireTimer(Element::Timer2));
+            EXPECT_EQ(ballTop(Element::shpball1), ball);
+            const float left = pieceLeft();
+            for (int i = 0; i < 5; ++i) {
+                press(Qt::Key_Left);
+                repeatLeft();
+                QTest::keyPress(window.windowHandle(), Qt::Key_Left); // held down
+            }
+            EXPECT_EQ(pieceLeft(), left) << "the window took a key";
+            QTest::keyClick(&box, Qt::Key_Escape);
+            if (QWidget *focused = QApplication::focusWidget())
+                QTest::keyClick(focused, Qt::Key_Escape);
+            box.close();
+            EXPECT_TRUE(box.isVisible()) << "the box was dismissed without an answer";
+        });
+        for (const Qt::Key key : e.keys)
+            press(key);
 
-    ASSERT_EQ(answerer.seen().size(), 2U);
-    for (const SeenBox &box : answerer.seen()) {
-        EXPECT_EQ(box.title, QStringLiteral("GAME OVER"));
-        EXPECT_EQ(box.text, QStringLiteral("Please Try Again"));
-        EXPECT_EQ(box.icon, QMessageBox::Warning);
-        EXPECT_EQ(withoutAccessKey(box.defaultButton), QStringLiteral("Yes"));
+        EXPECT_EQ(answerer.seen(), QStringList({e.box, e.box}));
+        if (!e.steppedTo.isNull()) {
+            ASSERT_TRUE(screen.shown.has_value());
+            const QPoint board = window.board()->mapTo(&window, QPoint(0, 0));
+            EXPECT_TRUE(screen.greenAt(board + e.steppedTo)) << "the piece where it went";
+            EXPECT_FALSE(screen.greenAt(board + e.steppedFrom)) << "the piece where it was";
+        }
+        EXPECT_FALSE(maze().ended());
+        for (const char *name : {"cmdstart", "txtcheat", "optred"})
+            EXPECT_TRUE(child(name)->isVisible()) << name;
+        EXPECT_EQ(pieceLeft(), 5760.0F);
+        EXPECT_EQ(maze().shape(Element::shpyou).top(), 240.0F);
+        EXPECT_EQ(maze().shape(Element::shpborder).fillColor(), colours::scrollBars);
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+        EXPECT_EQ(QApplication::focusWidget(), child("cmdstart")) << "so Enter starts play again";
+        EXPECT_TRUE(window.fireTimer(Element::Timer1)) << "ticks run again once the boxes are gone";
+        EXPECT_NE(ballTop(Element::shpball1), ball);
+        clickStart();
+        for (int i = 0; i < 3; ++i)
+            repeatLeft();
+        EXPECT_EQ(pieceLeft(), 5160.0F) << "every auto-repeat is a key press again";
     }
-    EXPECT_FALSE(maze().ended());
-    EXPECT_TRUE(child<QWidget>("cmdstart")->isVisible());
-    EXPECT_TRUE(child<QWidget>("txtcheat")->isVisible());
-    EXPECT_TRUE(child<QWidget>("optred")->isVisible());
-    EXPECT_EQ(maze().shape(Element::shpyou).top(), 240.0F);
-    EXPECT_EQ(maze().shape(Element::shpborder).fillColor(), colours::scrollBars);
-    EXPECT_TRUE(QTest::qWaitForWindowActive(m_window.get()));
-    EXPECT_EQ(QApplication::focusWidget(), child<QWidget>("cmdstart"))
-        << "Enter or Space starts the next game";
 }
 
-TEST_F(Lifecycle, WinCongratulatesTwice)
-{
-    openWindow();
-    auto *cheat = child<QLineEdit>("txtcheat");
-    QTest::keyClicks(cheat, QStringLiteral("skipjump")); // nine steps right of the goal
-    clickStart();
-    BoxAnswerer answerer({Answer::Yes, Answer::Yes});
-    for (int i = 0; i < 10; ++i)
-        press(Qt::Key_Left);
+enum class Via { Quit, Loss, Close };
 
-    ASSERT_EQ(answerer.seen().size(), 2U);
-    for (const SeenBox &box : answerer.seen()) {
-        EXPECT_EQ(box.title, QStringLiteral(" Congratulations"));
-        EXPECT_EQ(box.text, QStringLiteral("You Win Play Again"));
-        EXPECT_EQ(box.icon, QMessageBox::Information);
-        EXPECT_EQ(withoutAccessKey(box.defaultButton), QStringLiteral("Yes"));
+struct Exit
+{
+    const char *name;
+    Via via;
+    std::vector<QMessageBox::StandardButton> answers; // each box shown before the end
+};
+
+// Nothing runs after the end: not a second box, not a tick, on the clock or by hand.
+TEST_F(Lifecycle, QuitNoOrClosingEndsTheEventLoopAndNothingRunsAfter)
+{
+    const Exit exits[] = {
+        {"Quit with the balls running", Via::Quit, {}},
+        {"No", Via::Loss, {QMessageBox::Yes, QMessageBox::No}},
+        {"closing the window", Via::Close, {}},
+        {"closing the window while a box is open", Via::Loss, {QMessageBox::Close}},
+    };
+    for (const Exit &e : exits) {
+        SCOPED_TRACE(e.name);
+        const bool clock = e.via == Via::Quit;
+        openWindow(clock ? TickSource::Clock : TickSource::Manual);
+        if (e.via == Via::Loss)
+            clickStart();
+        QTest::qWait(clock ? 100 : 0);
+        BoxAnswerer answerer(e.answers);
+        EXPECT_EQ(exitStatusOf([&] {
+                      if (e.via == Via::Quit)
+                          child<QAction>("mnufilequit")->trigger();
+                      if (e.via == Via::Close)
+                          m_window->close();
+                      if (e.via == Via::Loss) {
+                          press(Qt::Key_Up); // half off the board,
+                          press(Qt::Key_Up); // where this press judges it: lost
+                      }
+                  }),
+                  0);
+        EXPECT_EQ(static_cast<std::size_t>(answerer.seen().size()), e.answers.size());
+        EXPECT_TRUE(maze().ended());
+        EXPECT_FALSE(m_window->isVisible());
+        const float ball1 = ballTop(Element::shpball1);
+        const float ball2 = ballTop(Element::shpball2);
+        EXPECT_FALSE(m_window->fireTimer(Element::Timer1)) << "a tick after the end";
+        QTest::qWait(clock ? 200 : 0);
+        EXPECT_EQ(ballTop(Element::shpball1), ball1);
+        EXPECT_EQ(ballTop(Element::shpball2), ball2);
     }
-    EXPECT_EQ(maze().shape(Element::shpyou).left(), 5760.0F);
-}
-
-TEST_F(Lifecycle, WhileABoxIsOpenNoTickAndNoKeyGetsThrough)
-{
-    MainWindow &window = openWindow();
-    clickStart();
-    const float ballTop = maze().shape(Element::shpball1).top();
-    int inspected = 0;
-    BoxAnswerer answerer({Answer::Yes, Answer::Yes}, [&](QMessageBox &) {
-        ++inspected;
-        EXPECT_TRUE(window.isMessageBoxOpen());
-        EXPECT_FALSE(window.fireTimer(Element::Timer1));
-        EXPECT_FALSE(window.fireTimer(Element::Timer2));
-        EXPECT_EQ(maze().shape(Element::shpball1).top(), ballTop);
-        const float pieceLeft = maze().shape(Element::shpyou).left();
-        press(Qt::Key_Left);
-        EXPECT_EQ(maze().shape(Element::shpyou).left(), pieceLeft) << "the window took a key";
-    });
-    loseByTheTopEdge();
-    EXPECT_EQ(inspected, 2);
-    EXPECT_FALSE(window.isMessageBoxOpen());
-    EXPECT_TRUE(window.fireTimer(Element::Timer1)) << "ticks run again once the boxes are gone";
-    EXPECT_NE(maze().shape(Element::shpball1).top(), ballTop);
-}
-
-TEST_F(Lifecycle, EscapeAndTheBoxCloseButtonDoNotAnswer)
-{
-    openWindow();
-    clickStart();
-    BoxAnswerer answerer({Answer::Yes, Answer::Yes}, [](QMessageBox &box) {
-        QTest::keyClick(&box, Qt::Key_Escape);
-        if (QWidget *focused = QApplication::focusWidget())
-            QTest::keyClick(focused, Qt::Key_Escape);
-        box.close();
-        EXPECT_TRUE(box.isVisible()) << "the box was dismissed without an answer";
-    });
-    loseByTheTopEdge();
-    EXPECT_EQ(answerer.seen().size(), 2U);
-    EXPECT_FALSE(maze().ended());
-}
-
-TEST_F(Lifecycle, NoEndsTheProgram)
-{
-    openWindow();
-    clickStart();
-    BoxAnswerer answerer({Answer::Yes, Answer::No});
-    EXPECT_EQ(exitStatusOf([this] { loseByTheTopEdge(); }), 0);
-    EXPECT_EQ(answerer.seen().size(), 2U);
-    expectEnded();
-}
-
-TEST_F(Lifecycle, QuitEndsTheProgram)
-{
-    openWindow();
-    EXPECT_EQ(exitStatusOf([this] { child<QAction>("mnufilequit")->trigger(); }), 0);
-    expectEnded();
-}
-
-TEST_F(Lifecycle, ClosingTheWindowEndsTheProgram)
-{
-    openWindow();
-    EXPECT_EQ(exitStatusOf([this] { m_window->close(); }), 0);
-    expectEnded();
-}
-
-TEST_F(Lifecycle, ClosingTheWindowWhileABoxIsOpenEndsTheProgramThere)
-{
-    openWindow();
-    clickStart();
-    BoxAnswerer answerer({Answer::CloseWindow});
-    EXPECT_EQ(exitStatusOf([this] { loseByTheTopEdge(); }), 0);
-    EXPECT_EQ(answerer.seen().size(), 1U) << "nothing runs after the end, not even the second box";
-    expectEnded();
-}
-
-TEST_F(Lifecycle, OptionButtonsShowTheModelsChoice)
-{
-    openWindow();
-    auto *blue = child<QRadioButton>("optblue");
-    auto *yellow = child<QRadioButton>("optyellow");
-
-    QTest::mouseClick(yellow, Qt::LeftButton);
-    EXPECT_TRUE(yellow->isChecked());
-    EXPECT_EQ(maze().shape(Element::shpborder).borderColor(), colours::yellow);
-
-    // Starting play clears the yellow option without recolouring the border.
-    clickStart();
-    child<QAction>("mnufilestart")->trigger();
-    EXPECT_FALSE(yellow->isChecked());
-    EXPECT_EQ(maze().shape(Element::shpborder).borderColor(), colours::yellow);
-
-    QTest::mouseClick(blue, Qt::LeftButton);
-    EXPECT_TRUE(blue->isChecked());
-    EXPECT_FALSE(yellow->isChecked());
-
-    // After a loss the border is black while Blue still shows as chosen; choosing it again
-    // runs its click again.
-    clickStart();
-    BoxAnswerer answerer({Answer::Yes, Answer::Yes});
-    loseByTheTopEdge();
-    EXPECT_EQ(maze().shape(Element::shpborder).borderColor(), colours::black);
-    EXPECT_TRUE(blue->isChecked());
-    QTest::mouseClick(blue, Qt::LeftButton);
-    EXPECT_TRUE(blue->isChecked());
-    EXPECT_EQ(maze().shape(Element::shpborder).borderColor(), colours::blue);
 }
 
 } // namespace
