@@ -111,8 +111,12 @@ MainWindow::MainWindow(TickSource ticks, QWidget *parent)
     m_board->setFixedSize(layout::clientWidth / layout::twipsPerPixel,
                           layout::clientHeight / layout::twipsPerPixel);
     setCentralWidget(m_board);
-    connect(m_board, &BoardWidget::keyDown, this,
-            [this](std::int16_t keyCode, std::int16_t shift) { m_maze.keyDown(keyCode, shift); });
+    connect(m_board, &BoardWidget::keyDown, this, [this](std::int16_t keyCode, std::int16_t shift) {
+        // A box is modal, so the window system sends the board no keys while one is open; this
+        // also holds for a key that reaches the board before the box has taken the focus.
+        if (m_modalDepth == 0)
+            m_maze.keyDown(keyCode, shift);
+    });
 
     buildMenus();
     buildControls();
