@@ -112,9 +112,7 @@ MainWindow::MainWindow(TickSource ticks, QWidget *parent)
                           layout::clientHeight / layout::twipsPerPixel);
     setCentralWidget(m_board);
     connect(m_board, &BoardWidget::keyDown, this, [this](std::int16_t keyCode, std::int16_t shift) {
-        // A box is modal, so the window system sends the board no keys while one is open; this
-        // also holds for a key that reaches the board before the box has taken the focus.
-        if (m_modalDepth == 0)
+        if (takesInput())
             m_maze.keyDown(keyCode, shift);
     });
 
@@ -221,11 +219,15 @@ void MainWindow::clockTicked()
 
 bool MainWindow::fireTimer(Element timer)
 {
-    // The balls wait while a box is open: a tick then could call LoseGame again from inside the
-    // open one, and a ball standing on the piece would open boxes without end.
-    if (m_modalDepth > 0 || m_finished)
-        return false;
-    return m_maze.tick(timer);
+    return takesInput() && m_maze.tick(timer);
+}
+
+// Nothing reaches the rules while a box is open: a tick then could call LoseGame again from
+// inside the open one (a ball standing on the piece would open boxes without end), and so could
+// a key that reached the board before the box took the focus.
+bool MainWindow::takesInput() const
+{
+    return m_modalDepth == 0 && !m_finished;
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

@@ -60,6 +60,7 @@ private:
     void runtimeError(int number, std::string_view description) override;
     void propertyChanged(Element element, Property property) override;
 
+    bool takesInput() const;
     void buildMenus();
     void buildControls();
     void addMenuEntries(QMenu *menu, std::span<const MenuEntry> entries);
