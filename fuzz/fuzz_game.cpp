@@ -233,7 +233,7 @@ private:
         case 5:
         case 6: {
             const auto target = static_cast<Clickable>(
-                m_input.ConsumeIntegralInRange<std::size_t>(0, clickableNames.size() - 1));
+                m_input.ConsumeIntegralInRange<std::size_t>(0, clickableCount - 1));
             const bool allowed = m_maze.canClick(target);
             const bool delivered = m_maze.click(target);
             if (allowed != delivered)

@@ -92,7 +92,7 @@ TEST(Soak, AnHourOfPlayKeepsStateValidAndMemoryFlat)
         if (chance(3000))
             maze.click(Clickable::mnufilestart);
         if (chance(500)) {
-            const auto target = static_cast<Clickable>(random() % clickableNames.size());
+            const auto target = static_cast<Clickable>(random() % clickableCount);
             if (target != Clickable::mnufilequit) // the hour would end here
                 maze.click(target);
         }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "colour.h"
-#include "element.h"
+#include "elementid.h"
 #include "layout.h"
 
 #include <string>
@@ -106,7 +106,8 @@ public:
         : ElementBase(id, listener), m_layout(l)
     {}
 
-    const layout::ControlLayout &geometry() const { return m_layout; }
+    const layout::Rect &geometry() const { return m_layout.rect; }
+    int tabIndex() const { return m_layout.tabIndex; }
     bool visible() const { return m_visible; }
     bool enabled() const { return m_enabled; }
     void setVisible(bool v) { write(m_visible, v, Property::Visible); }
@@ -153,7 +154,7 @@ class Label : public ElementBase
 public:
     explicit Label(ChangeListener &listener) : ElementBase(Element::lblabout, listener) {}
 
-    const layout::ControlLayout &geometry() const { return layout::lblabout; }
+    const layout::Rect &geometry() const { return layout::lblabout.rect; }
     const std::string &caption() const { return m_caption; }
     void setCaption(std::string v) { write(m_caption, v, Property::Caption); }
 
