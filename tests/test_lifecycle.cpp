@@ -1,5 +1,5 @@
 #include "fakeplatform.h"
-#include "scriptdriver.h"
+#include "runner.h"
 
 #include <sstream>
 

@@ -1,5 +1,6 @@
 // The script driver's format: what it accepts, what it prints, and how it refuses a bad line.
-#include "scriptdriver.h"
+#include "dump.h"
+#include "runner.h"
 
 #include <gtest/gtest.h>
 
