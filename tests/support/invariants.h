@@ -4,75 +4,23 @@
 // property can take given the procedures that write it. Shared by the fuzz target and the soak
 // test, so both judge a state by the same rules.
 
+#include "board.h"
+#include "cheatcodes.h"
 #include "layout.h"
 #include "maze.h"
 
 #include <array>
 #include <cmath>
 #include <cstdint>
-#include <queue>
 #include <set>
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
-namespace quorvale::hardening {
+namespace quorvale::testing {
 
-inline constexpr std::array<std::string_view, 5> cheatCodes = {"gusto", "Keen", "skipjump",
-                                                               "iceclock", "ghostlike"};
-
-using Position = std::pair<int, int>; // Left, Top of the piece
-
-inline constexpr Position startPosition{layout::shpyou.left, layout::shpyou.top};
-inline constexpr Position jumpPosition{8640, 240};
-inline constexpr int pieceStep = 200;
-inline constexpr int pieceSize = 375;
-
-// Whether a key press judging the piece at `p` finds nothing: no wall under the corner the walls
-// look at, not on the goal, not on or over the board's edge. Worked out from the layout alone, not
-// from the game's code, so the two can disagree.
-inline bool turnAccepts(Position p)
-{
-    const auto [left, top] = p;
-    const int right = left + pieceSize;
-    const int bottom = top + pieceSize;
-    const auto inside = [](const layout::ShapeLayout &s, int x, int y) {
-        return s.left <= x && x <= s.left + s.width && s.top <= y && y <= s.top + s.height;
-    };
-    for (int n = 1; n <= wallCount; ++n) {
-        const int x = n == 3 ? right : left; // shp3 is judged by the bottom-right corner
-        if (inside(layout::walls[static_cast<std::size_t>(n - 1)], x, bottom))
-            return false;
-    }
-    if (inside(layout::shpgoal, left, top))
-        return false;
-    const auto &b = layout::shpborder;
-    return left > b.left && top > b.top && right < b.left + b.width && bottom < b.top + b.height;
-}
-
-// Every place the piece can stand after an event: where a reset or the jump code puts it, and
-// one step (or no step) from any place a key press lets it leave. Anything else is a position
-// no sequence of events can produce.
-inline std::set<Position> reachablePositions()
-{
-    std::set<Position> seen{startPosition, jumpPosition};
-    std::queue<Position> open;
-    open.push(startPosition);
-    open.push(jumpPosition);
-    while (!open.empty()) {
-        const Position p = open.front();
-        open.pop();
-        if (!turnAccepts(p))
-            continue; // stepped into, but the next key press sends the piece back to the start
-        for (const auto &[dx, dy] : {std::pair{pieceStep, 0}, std::pair{-pieceStep, 0},
-                                     std::pair{0, pieceStep}, std::pair{0, -pieceStep}}) {
-            const Position next{p.first + dx, p.second + dy};
-            if (seen.insert(next).second)
-                open.push(next);
-        }
-    }
-    return seen;
-}
+inline constexpr int pieceSize = layout::shpyou.width;
 
 namespace detail {
 inline bool oneOf(Colour c, std::initializer_list<Colour> allowed)
@@ -105,7 +53,7 @@ inline bool onLattice(float v, int low, int high, int from, int step)
 
 // Checks a state between two events of a game that has not ended. Empty when everything holds,
 // otherwise what does not.
-inline std::string checkState(const Maze &maze, const std::set<Position> &reachable)
+inline std::string checkState(const Maze &maze, const std::set<Point> &reachable)
 {
     using detail::oneOf;
     std::string wrong;
@@ -137,7 +85,7 @@ inline std::string checkState(const Maze &maze, const std::set<Position> &reacha
         fail("shpyou.Shape is not 1, 3 or 5");
     if (std::trunc(you.left()) != you.left() || std::trunc(you.top()) != you.top() ||
         std::fabs(you.left()) > 1e6F || std::fabs(you.top()) > 1e6F ||
-        !reachable.contains({static_cast<int>(you.left()), static_cast<int>(you.top())}))
+        !reachable.contains(Point{static_cast<int>(you.left()), static_cast<int>(you.top())}))
         fail("shpyou stands where no sequence of key presses can put it");
 
     // Ball 1 moves 100 from 240 and turns at the board's top and at shp1; ball 2 moves 200 and
@@ -161,8 +109,8 @@ inline std::string checkState(const Maze &maze, const std::set<Position> &reacha
                           v.goalleft == 0 && v.goalright == 0 && v.goaltop == 0 &&
                           v.goalbottom == 0;
     if (!noKeyYet) {
-        if (!reachable.contains({v.youleft, v.youtop}) || v.youright != v.youleft + pieceSize ||
-            v.youbottom != v.youtop + pieceSize)
+        if (!reachable.contains(Point{v.youleft, v.youtop}) ||
+            v.youright != v.youleft + pieceSize || v.youbottom != v.youtop + pieceSize)
             fail("the captured piece bounds are no position the piece held");
         const auto &g = layout::shpgoal;
         if (v.goalleft != g.left || v.goalright != g.left + g.width || v.goaltop != g.top ||
@@ -172,8 +120,9 @@ inline std::string checkState(const Maze &maze, const std::set<Position> &reacha
 
     // The phase lives in the visibility of the setup controls, all switched together.
     const bool setup = maze.control(Element::cmdstart).visible();
-    for (const Element e : {Element::txtcheat, Element::fraborder, Element::optred,
-                            Element::optgreen, Element::optblue, Element::optyellow}) {
+    std::vector<Element> setupControls = {Element::txtcheat, Element::fraborder};
+    setupControls.insert(setupControls.end(), optionButtons.begin(), optionButtons.end());
+    for (const Element e : setupControls) {
         if (maze.control(e).visible() != setup)
             fail("the setup controls are not all shown or all hidden");
         if (!maze.control(e).enabled())
@@ -182,8 +131,7 @@ inline std::string checkState(const Maze &maze, const std::set<Position> &reacha
     if (maze.control(Element::cmdstart).enabled() != setup)
         fail("cmdstart.Enabled differs from its Visible");
     int selected = 0;
-    for (const Element e :
-         {Element::optred, Element::optgreen, Element::optblue, Element::optyellow})
+    for (const Element e : optionButtons)
         selected += maze.option(e).value() ? 1 : 0;
     if (selected > 1)
         fail("more than one option button is selected");
@@ -195,4 +143,4 @@ inline std::string checkState(const Maze &maze, const std::set<Position> &reacha
     return wrong;
 }
 
-} // namespace quorvale::hardening
+} // namespace quorvale::testing
