@@ -8,7 +8,9 @@
 #include "ticktimer.h"
 
 #include <QCloseEvent>
+#include <QGridLayout>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLayout>
 #include <QLineEdit>
@@ -239,6 +241,28 @@ void MainWindow::closeEvent(QCloseEvent *event)
 // ---------------------------------------------------------------------------------------------
 // Platform
 
+namespace {
+
+// On Wayland Qt draws the title bar itself: the title is centred across the whole bar and cut off
+// where the window icon on the left or the three buttons on the right begin, in a 14-pixel font.
+// QMessageBox sizes itself for a title bar that the window manager draws, which on a box as
+// narrow as "GAME OVER"'s leaves "GAME Ov". A strut across the box's grid keeps room for both.
+void makeRoomForTitle(QMessageBox &box)
+{
+    if (!QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        return;
+    constexpr int besideTitle = 80; // the icon one side, the buttons the other, with spacing
+    QFont titleFont = box.font();
+    titleFont.setPixelSize(14);
+    const int width =
+        QFontMetrics(titleFont).horizontalAdvance(box.windowTitle()) + 2 * besideTitle;
+    if (auto *grid = qobject_cast<QGridLayout *>(box.layout()))
+        grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Fixed, QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+}
+
+} // namespace
+
 MsgBoxResult MainWindow::messageBox(std::string_view prompt, int style, std::string_view title)
 {
     if (m_finished)
@@ -255,6 +279,7 @@ MsgBoxResult MainWindow::messageBox(std::string_view prompt, int style, std::str
     QPushButton *yes = box.addButton(QMessageBox::Yes);
     box.addButton(QMessageBox::No);
     box.setDefaultButton(yes);
+    makeRoomForTitle(box);
     AnswerRequired answerRequired;
     box.installEventFilter(&answerRequired);
     for (QAbstractButton *button : box.buttons())
