@@ -48,7 +48,7 @@ endif()
 # Both programs are executables with immediate binding, and with no RUNPATH or RPATH: a search
 # path of their own would let a library left beside them be loaded instead of the system's.
 find_program(readelf readelf REQUIRED)
-foreach(program IN ITEMS games/quorvale bin/quorvale-script)
+foreach(program IN ITEMS games/quorvale games/quorvale-script)
     set(path "${STAGE_DIR}${PREFIX}/${program}")
     execute_process(COMMAND test -f "${path}" -a -x "${path}" RESULT_VARIABLE not_executable)
     if(not_executable)
