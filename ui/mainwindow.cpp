@@ -151,7 +151,12 @@ void MainWindow::buildMenus()
         QAction *action = menuOf(item.menu)->addAction(toQString(item.caption));
         action->setObjectName(toQString(item.name));
         const Clickable target = item.id;
-        connect(action, &QAction::triggered, this, [this, target] { m_maze.click(target); });
+        connect(action, &QAction::triggered, this, [this, target] {
+            m_maze.click(target);
+            // "Start Over" is a reset like any other, also in setup where it shows nothing anew.
+            if (target == Clickable::mnufilestart)
+                settleFocus(Element::cmdstart);
+        });
     }
 }
 
@@ -187,6 +192,9 @@ void MainWindow::buildControls()
         button->setObjectName(toQString(name(option)));
         button->setGeometry(toPixels(model.geometry()));
         paintControl(button, layout::controlBackColor, layout::controlForeColor, QPalette::Window);
+        // Reached by Tab, but a click chooses the colour without taking the focus from the start
+        // button, so Enter or Space still start the game straight after.
+        button->setFocusPolicy(Qt::TabFocus);
         const Clickable target = *clickOf(option);
         // The model decides which option is set; the button only shows it.
         connect(button, &QRadioButton::clicked, this, [this, target] {

@@ -56,15 +56,27 @@ void StartButton::paintEvent(QPaintEvent *)
 }
 
 // Enter activates the button as Space does, the way a default button behaves on other desktops.
+// The arrows, which a button would take to move the focus on, do nothing: a player reaching for
+// them before starting would otherwise leave the focus where Enter and Space no longer start.
 void StartButton::keyPressEvent(QKeyEvent *event)
 {
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
-        !event->isAutoRepeat()) {
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
         event->accept();
-        click();
+        if (!event->isAutoRepeat())
+            click();
+        return;
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+        event->accept();
+        return;
+    default:
+        QPushButton::keyPressEvent(event);
         return;
     }
-    QPushButton::keyPressEvent(event);
 }
 
 } // namespace quorvale::ui
