@@ -3,6 +3,7 @@
 #include "boardwidget.h"
 #include "firstframeprobe.h"
 #include "geometry.h"
+#include "heldkeys.h"
 #include "startbutton.h"
 #include "systemcolours.h"
 #include "ticktimer.h"
@@ -113,6 +114,8 @@ MainWindow::MainWindow(TickSource ticks, QWidget *parent)
             m_maze.keyDown(keyCode, shift);
     });
 
+    // Message boxes open under a held key; only fresh presses may answer them.
+    new HeldKeys(this);
     buildMenus();
     buildControls();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
