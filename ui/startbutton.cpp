@@ -33,26 +33,47 @@ void StartButton::paintEvent(QPaintEvent *)
                         std::round((face.height() - picture.height()) / 2.0) + (down ? 1 : 0)),
                 m_picture);
 
-    // A classic raised (or, while pressed, sunken) bevel, drawn over the picture's edges.
-    const QColor light(0xFF, 0xFF, 0xFF);
-    const QColor shadow(0x80, 0x80, 0x80);
-    const QColor dark(0x00, 0x00, 0x00);
-    const QRect r = face.adjusted(0, 0, -1, -1);
-    p.setPen(down ? dark : light);
-    p.drawLine(r.topLeft(), r.topRight());
-    p.drawLine(r.topLeft(), r.bottomLeft());
-    p.setPen(down ? light : dark);
-    p.drawLine(r.bottomLeft(), r.bottomRight());
-    p.drawLine(r.topRight(), r.bottomRight());
-    p.setPen(down ? light : shadow);
-    p.drawLine(r.bottomLeft() + QPoint(1, -1), r.bottomRight() + QPoint(-1, -1));
-    p.drawLine(r.topRight() + QPoint(-1, 1), r.bottomRight() + QPoint(-1, -1));
+    paintBevel(p, down);
 
     if (hasFocus()) {
         p.setPen(QPen(Qt::black, 1, Qt::DotLine));
         p.setBrush(Qt::NoBrush);
         p.drawRect(face.adjusted(bevel + 2, bevel + 2, -bevel - 3, -bevel - 3));
     }
+}
+
+// A classic raised (or, while pressed, sunken) bevel over the picture's edges, on the outermost
+// device pixels the button covers. Qt covers a widget's rectangle scaled to device pixels with
+// each edge rounded, and at a fractional scale the button may start between two device pixels:
+// lines placed one logical pixel inside the rectangle left a strip of the picture's white ground
+// outside them. So the bevel is drawn in the device's own pixels, each line a logical pixel wide
+// in whole device pixels, crisp at any scale.
+void StartButton::paintBevel(QPainter &p, bool down) const
+{
+    const QTransform toDevice = p.deviceTransform();
+    const QRectF exact = toDevice.mapRect(QRectF(rect()));
+    const int left = qRound(exact.left());
+    const int top = qRound(exact.top());
+    const int w = qRound(exact.right()) - left;
+    const int h = qRound(exact.bottom()) - top;
+    const int t = std::max(1, qRound(devicePixelRatioF()));
+    const QColor light(0xFF, 0xFF, 0xFF);
+    const QColor shadow(0x80, 0x80, 0x80);
+    const QColor dark(0x00, 0x00, 0x00);
+    const QColor topLeft = down ? dark : light;
+    const QColor bottomRight = down ? light : dark;
+    const QColor inner = down ? light : shadow;
+
+    p.save();
+    p.setWorldTransform(toDevice.inverted());
+    p.translate(left, top);
+    p.fillRect(0, 0, w, t, topLeft);
+    p.fillRect(0, 0, t, h, topLeft);
+    p.fillRect(t, h - 2 * t, w - 2 * t, t, inner);
+    p.fillRect(w - 2 * t, t, t, h - 2 * t, inner);
+    p.fillRect(0, h - t, w, t, bottomRight);
+    p.fillRect(w - t, 0, t, h, bottomRight);
+    p.restore();
 }
 
 // Enter activates the button as Space does, the way a default button behaves on other desktops.
