@@ -1,5 +1,6 @@
 #include "startbutton.h"
 
+#include "devicepixels.h"
 #include "startpicture.h"
 
 #include <QKeyEvent>
@@ -43,20 +44,14 @@ void StartButton::paintEvent(QPaintEvent *)
 }
 
 // A classic raised (or, while pressed, sunken) bevel over the picture's edges, on the outermost
-// device pixels the button covers. Qt covers a widget's rectangle scaled to device pixels with
-// each edge rounded, and at a fractional scale the button may start between two device pixels:
-// lines placed one logical pixel inside the rectangle left a strip of the picture's white ground
-// outside them. So the bevel is drawn in the device's own pixels, each line a logical pixel wide
-// in whole device pixels, crisp at any scale.
+// device pixels the button covers, each line a logical pixel wide: lines drawn in logical pixels
+// left a strip of the picture's white ground outside them.
 void StartButton::paintBevel(QPainter &p, bool down) const
 {
-    const QTransform toDevice = p.deviceTransform();
-    const QRectF exact = toDevice.mapRect(QRectF(rect()));
-    const int left = qRound(exact.left());
-    const int top = qRound(exact.top());
-    const int w = qRound(exact.right()) - left;
-    const int h = qRound(exact.bottom()) - top;
-    const int t = std::max(1, qRound(devicePixelRatioF()));
+    const DevicePixels device(p, rect(), devicePixelRatioF());
+    const int w = device.rect().width();
+    const int h = device.rect().height();
+    const int t = device.pixels(1);
     const QColor light(0xFF, 0xFF, 0xFF);
     const QColor shadow(0x80, 0x80, 0x80);
     const QColor dark(0x00, 0x00, 0x00);
@@ -64,16 +59,12 @@ void StartButton::paintBevel(QPainter &p, bool down) const
     const QColor bottomRight = down ? light : dark;
     const QColor inner = down ? light : shadow;
 
-    p.save();
-    p.setWorldTransform(toDevice.inverted());
-    p.translate(left, top);
     p.fillRect(0, 0, w, t, topLeft);
     p.fillRect(0, 0, t, h, topLeft);
     p.fillRect(t, h - 2 * t, w - 2 * t, t, inner);
     p.fillRect(w - 2 * t, t, t, h - 2 * t, inner);
     p.fillRect(0, h - t, w, t, bottomRight);
     p.fillRect(w - t, 0, t, h, bottomRight);
-    p.restore();
 }
 
 // Enter activates the button as Space does, the way a default button behaves on other desktops.
