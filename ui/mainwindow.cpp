@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 
 #include "boardwidget.h"
+#include "captionframe.h"
 #include "firstframeprobe.h"
 #include "geometry.h"
 #include "heldkeys.h"
@@ -183,10 +184,9 @@ void MainWindow::buildControls()
         syncControl(Element::txtcheat);
     });
 
-    m_frame = new QGroupBox(toQString(layout::frameCaption), m_board);
+    m_frame = new CaptionFrame(toQString(layout::frameCaption), m_board);
     m_frame->setObjectName(QStringLiteral("fraborder"));
     m_frame->setGeometry(toPixels(m_maze.control(Element::fraborder).geometry()));
-    m_frame->setFlat(false);
     paintControl(m_frame, layout::controlBackColor, layout::controlForeColor, QPalette::Window);
 
     for (const Element option : optionButtons) {

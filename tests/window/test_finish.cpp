@@ -56,5 +56,83 @@ TEST_F(Finish, StartButtonBevelLiesOnItsOutermostPixels)
     EXPECT_EQ(whiteRight, 0) << "the picture's ground shows right of the button";
 }
 
+constexpr QRgb darkRed = 0xFF800000; // the frame's BackColor
+
+// Antialiased black caption text on the dark red: no green or blue, less red than the ground.
+bool isText(QRgb c)
+{
+    return qRed(c) < 0x60 && qGreen(c) < 0x30 && qBlue(c) < 0x30;
+}
+bool isOutline(QRgb c)
+{
+    return qGreen(c) > 0x60 && qBlue(c) > 0x60; // grey or white, well off the dark red
+}
+
+// The frame's inside is its BackColor throughout, not a shade the style picks; its caption stands
+// on the outline's top edge, which breaks off behind it; the outline shows on the dark red.
+TEST_F(Finish, BorderFrameIsItsBackColorInsideWithTheCaptionOnItsOutline)
+{
+    MainWindow &window = openWindow();
+    const QImage image = onScreen(window);
+    const qreal dpr = window.devicePixelRatioF();
+    const QRect frame = deviceRect(*child("fraborder"), window);
+    const QRect firstOption = deviceRect(*child("optred"), window);
+
+    // The outline's top edge, looked for just in from the left edge, before the caption.
+    const int column = frame.left() + qRound(3 * dpr);
+    int outlineTop = -1;
+    for (int y = frame.top(); y < firstOption.top() && outlineTop < 0; ++y) {
+        if (image.pixel(column, y) != darkRed)
+            outlineTop = y;
+    }
+    ASSERT_GE(outlineTop, 0) << "no outline above the options";
+    EXPECT_TRUE(isOutline(image.pixel(column, outlineTop)))
+        << std::hex << image.pixel(column, outlineTop);
+    EXPECT_TRUE(isOutline(image.pixel(frame.right() - qRound(dpr), firstOption.top())))
+        << "no right edge";
+    EXPECT_TRUE(isOutline(image.pixel(frame.center().x(), frame.bottom() - qRound(dpr))))
+        << "no bottom edge";
+
+    // The caption's extent.
+    QRect caption;
+    for (int y = frame.top(); y < firstOption.top(); ++y) {
+        for (int x = frame.left(); x <= frame.right(); ++x) {
+            if (isText(image.pixel(x, y)))
+                caption |= QRect(x, y, 1, 1);
+        }
+    }
+    ASSERT_FALSE(caption.isEmpty()) << "no caption";
+    EXPECT_LT(caption.top(), outlineTop) << "the caption stands above the outline";
+    EXPECT_GT(caption.bottom(), outlineTop) << "the caption hangs below the outline";
+    int outlineBehindCaption = 0;
+    for (int x = caption.left() - 1; x <= caption.right() + 1; ++x) {
+        for (int y = outlineTop; y < outlineTop + qRound(2 * dpr); ++y)
+            outlineBehindCaption += isOutline(image.pixel(x, y));
+    }
+    EXPECT_EQ(outlineBehindCaption, 0) << "the outline runs through the caption";
+
+    // Inside the outline, away from the caption's smoothed edges and the option buttons' own
+    // rectangles: the ground alone.
+    const QRect text = caption.adjusted(-2, -2, 2, 2);
+    QRegion options;
+    for (const char *name : {"optred", "optgreen", "optblue", "optyellow"})
+        options += deviceRect(*child(name), window);
+    const QRect inside(QPoint(frame.left() + qRound(3 * dpr), outlineTop + qRound(3 * dpr)),
+                       QPoint(frame.right() - qRound(3 * dpr), frame.bottom() - qRound(3 * dpr)));
+    int notGround = 0;
+    QRgb seen = darkRed;
+    for (int y = inside.top(); y <= inside.bottom(); ++y) {
+        for (int x = inside.left(); x <= inside.right(); ++x) {
+            if (text.contains(x, y) || options.contains(QPoint(x, y)))
+                continue;
+            if (const QRgb c = image.pixel(x, y); c != darkRed) {
+                ++notGround;
+                seen = c;
+            }
+        }
+    }
+    EXPECT_EQ(notGround, 0) << std::hex << "for example 0x" << seen;
+}
+
 } // namespace
 } // namespace quorvale::ui::test
