@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 
 #include "boardwidget.h"
+#include "boxicons.h"
 #include "captionframe.h"
 #include "firstframeprobe.h"
 #include "geometry.h"
@@ -106,6 +107,7 @@ MainWindow::MainWindow(TickSource ticks, QWidget *parent)
     setWindowTitle(toQString(m_maze.form().caption()));
     setWindowIcon(QIcon(QStringLiteral(":/icons/io.github.quorvale.Quorvale-48.png")));
 
+    m_boxStyle = std::make_unique<BoxIconStyle>();
     m_board = new BoardWidget(m_maze, this);
     m_board->setFixedSize(layout::clientWidth / layout::twipsPerPixel,
                           layout::clientHeight / layout::twipsPerPixel);
@@ -262,6 +264,8 @@ MsgBoxResult MainWindow::messageBox(std::string_view prompt, int style, std::str
     box.setWindowTitle(toQString(title));
     box.setTextFormat(Qt::PlainText);
     box.setText(toQString(prompt));
+    // Before the icon, which is drawn when set, by the box's style.
+    box.setStyle(m_boxStyle.get());
     box.setIcon(iconForStyle(style));
     QPushButton *yes = box.addButton(QMessageBox::Yes);
     box.addButton(QMessageBox::No);

@@ -2,7 +2,7 @@
 // whole device pixels, nothing of one control bleeding past its outline.
 #include "windowtest.h"
 
-#include <QScreen>
+#include <QLineEdit>
 
 namespace quorvale::ui::test {
 namespace {
@@ -132,6 +132,42 @@ TEST_F(Finish, BorderFrameIsItsBackColorInsideWithTheCaptionOnItsOutline)
         }
     }
     EXPECT_EQ(notGround, 0) << std::hex << "for example 0x" << seen;
+}
+
+struct BoxIcon
+{
+    const char *name;
+    const char *cheat;         // typed before play
+    std::vector<Qt::Key> keys; // the last one opens the boxes
+};
+
+// The boxes' icons are drawn for the screen's pixel density, as the rest of the window is, not
+// small bitmaps scaled up.
+TEST_F(Finish, MessageBoxIconsAreDrawnAtTheScreensPixelDensity)
+{
+    const BoxIcon endings[] = {
+        {"loss", "", {Qt::Key_Up, Qt::Key_Up}},
+        {"win", "skipjump", std::vector(10, Qt::Key_Left)},
+    };
+    for (const BoxIcon &e : endings) {
+        SCOPED_TRACE(e.name);
+        MainWindow &window = openWindow();
+        QTest::keyClicks(child<QLineEdit>("txtcheat"), QString::fromLatin1(e.cheat));
+        clickStart();
+        std::vector<QPixmap> icons;
+        BoxAnswerer answerer({QMessageBox::Yes, QMessageBox::Yes},
+                             [&](QMessageBox &box) { icons.push_back(box.iconPixmap()); });
+        for (const Qt::Key key : e.keys)
+            press(key);
+        ASSERT_EQ(icons.size(), 2U);
+        const qreal dpr = window.devicePixelRatioF();
+        for (const QPixmap &icon : icons) {
+            EXPECT_EQ(icon.deviceIndependentSize(), QSizeF(32, 32));
+            EXPECT_EQ(icon.devicePixelRatio(), dpr);
+            EXPECT_EQ(icon.size(), QSize(qRound(32 * dpr), qRound(32 * dpr)))
+                << "a bitmap of " << icon.width() << " pixels scaled up";
+        }
+    }
 }
 
 } // namespace
