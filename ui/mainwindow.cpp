@@ -109,6 +109,8 @@ MainWindow::MainWindow(TickSource ticks, QWidget *parent)
 
     m_boxStyle = std::make_unique<BoxIconStyle>();
     m_board = new BoardWidget(m_maze, this);
+    // The board draws every piece itself; for a screen reader it is the maze, named as the window.
+    m_board->setAccessibleName(toQString(m_maze.form().caption()));
     m_board->setFixedSize(layout::clientWidth / layout::twipsPerPixel,
                           layout::clientHeight / layout::twipsPerPixel);
     setCentralWidget(m_board);
@@ -171,6 +173,8 @@ void MainWindow::buildControls()
     m_start = new StartButton(m_board);
     m_start->setObjectName(QStringLiteral("cmdstart"));
     m_start->setGeometry(toPixels(m_maze.control(Element::cmdstart).geometry()));
+    // The face is a picture, so a screen reader needs the word it shows.
+    m_start->setAccessibleName(QStringLiteral("Start"));
     connect(m_start, &QPushButton::clicked, this, [this] { m_maze.click(Clickable::cmdstart); });
 
     m_cheat = new QLineEdit(m_board);
