@@ -1,8 +1,11 @@
 #include "mainwindow.h"
 
 #include "boardwidget.h"
+#include "boxicons.h"
+#include "captionframe.h"
 #include "firstframeprobe.h"
 #include "geometry.h"
+#include "heldkeys.h"
 #include "startbutton.h"
 #include "systemcolours.h"
 #include "ticktimer.h"
@@ -106,7 +109,10 @@ MainWindow::MainWindow(TickSource ticks, QWidget *parent)
     setWindowTitle(toQString(m_maze.form().caption()));
     setWindowIcon(QIcon(QStringLiteral(":/icons/io.github.quorvale.Quorvale-48.png")));
 
+    m_boxStyle = std::make_unique<BoxIconStyle>();
     m_board = new BoardWidget(m_maze, this);
+    // The board draws every piece itself; for a screen reader it is the maze, named as the window.
+    m_board->setAccessibleName(toQString(m_maze.form().caption()));
     m_board->setFixedSize(layout::clientWidth / layout::twipsPerPixel,
                           layout::clientHeight / layout::twipsPerPixel);
     setCentralWidget(m_board);
@@ -115,6 +121,8 @@ MainWindow::MainWindow(TickSource ticks, QWidget *parent)
             m_maze.keyDown(keyCode, shift);
     });
 
+    // Message boxes open under a held key; only fresh presses may answer them.
+    new HeldKeys(this);
     buildMenus();
     buildControls();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -153,7 +161,12 @@ void MainWindow::buildMenus()
         QAction *action = menuOf(item.menu)->addAction(toQString(item.caption));
         action->setObjectName(toQString(item.name));
         const Clickable target = item.id;
-        connect(action, &QAction::triggered, this, [this, target] { m_maze.click(target); });
+        connect(action, &QAction::triggered, this, [this, target] {
+            m_maze.click(target);
+            // "Start Over" is a reset like any other, also in setup where it shows nothing anew.
+            if (target == Clickable::mnufilestart)
+                settleFocus(Element::cmdstart);
+        });
     }
 }
 
@@ -162,6 +175,8 @@ void MainWindow::buildControls()
     m_start = new StartButton(m_board);
     m_start->setObjectName(QStringLiteral("cmdstart"));
     m_start->setGeometry(toPixels(m_maze.control(Element::cmdstart).geometry()));
+    // The face is a picture, so a screen reader needs the word it shows.
+    m_start->setAccessibleName(QStringLiteral("Start"));
     connect(m_start, &QPushButton::clicked, this, [this] { m_maze.click(Clickable::cmdstart); });
 
     m_cheat = new QLineEdit(m_board);
@@ -177,10 +192,9 @@ void MainWindow::buildControls()
         syncControl(Element::txtcheat);
     });
 
-    m_frame = new QGroupBox(toQString(layout::frameCaption), m_board);
+    m_frame = new CaptionFrame(toQString(layout::frameCaption), m_board);
     m_frame->setObjectName(QStringLiteral("fraborder"));
     m_frame->setGeometry(toPixels(m_maze.control(Element::fraborder).geometry()));
-    m_frame->setFlat(false);
     paintControl(m_frame, layout::controlBackColor, layout::controlForeColor, QPalette::Window);
 
     for (const Element option : optionButtons) {
@@ -189,6 +203,9 @@ void MainWindow::buildControls()
         button->setObjectName(toQString(name(option)));
         button->setGeometry(toPixels(model.geometry()));
         paintControl(button, layout::controlBackColor, layout::controlForeColor, QPalette::Window);
+        // Reached by Tab, but a click chooses the colour without taking the focus from the start
+        // button, so Enter or Space still start the game straight after.
+        button->setFocusPolicy(Qt::TabFocus);
         const Clickable target = *clickOf(option);
         // The model decides which option is set; the button only shows it.
         connect(button, &QRadioButton::clicked, this, [this, target] {
@@ -275,6 +292,8 @@ MsgBoxResult MainWindow::messageBox(std::string_view prompt, int style, std::str
     box.setWindowTitle(toQString(title));
     box.setTextFormat(Qt::PlainText);
     box.setText(toQString(prompt));
+    // Before the icon, which is drawn when set, by the box's style.
+    box.setStyle(m_boxStyle.get());
     box.setIcon(iconForStyle(style));
     QPushButton *yes = box.addButton(QMessageBox::Yes);
     box.addButton(QMessageBox::No);
