@@ -21,7 +21,8 @@ namespace quorvale::ui::test {
 
 // Stands in for the player in front of message boxes: answers each box that opens with the next
 // answer of its list (a button, or Close: the window closed behind the box), after letting the
-// test look at the world while the box is open. Sees each box as "title | text | icon | default".
+// test look at the world while the box is open. A box beyond the list fails the test and closes
+// the window, which ends the game. Sees each box as "title | text | icon | default".
 class BoxAnswerer : public QObject
 {
 public:

@@ -9,8 +9,6 @@
 namespace quorvale::ui::test {
 namespace {
 
-using Lifecycle = WindowTest;
-
 // Grabs the window the moment a message box is shown, before the box's own event loop has had a
 // chance to paint anything that was only scheduled.
 class ScreenWhenABoxOpens : public QObject
@@ -33,7 +31,7 @@ private:
     QWidget &m_window;
 };
 
-struct Ending
+struct EndingCase
 {
     const char *cheat;         // typed before play
     std::vector<Qt::Key> keys; // the last one opens the boxes
@@ -42,32 +40,63 @@ struct Ending
     QString box;
 };
 
-// A win or a loss asks twice and only the second answer counts; what led to it is on screen
-// before the box opens, and while a box is open neither the clock, nor keys (pressed, held or
-// sent straight to the board), nor Escape or the box's close button get through.
-TEST_F(Lifecycle, WinOrLossAsksTwiceWithTheWindowHeldStill)
+// Up steps half off the board, Down steps back and the Up is judged. Skip-jump puts the piece
+// nine steps from the goal; the tenth step judges it there.
+const EndingCase endings[] = {
+    {"", std::vector{Qt::Key_Up, Qt::Key_Down}, QPoint(396, 36), QPoint(396, 6),
+     "GAME OVER | Please Try Again | Warning | Yes"},
+    {"skipjump", std::vector(10, Qt::Key_Left), QPoint(), QPoint(),
+     " Congratulations | You Win Play Again | Information | Yes"},
+};
+
+class Ending : public WindowTest
 {
-    // Up steps half off the board, Down steps back and the Up is judged. Skip-jump puts the
-    // piece nine steps from the goal; the tenth step judges it there.
-    const Ending endings[] = {
-        {"", std::vector{Qt::Key_Up, Qt::Key_Down}, QPoint(396, 36), QPoint(396, 6),
-         "GAME OVER | Please Try Again | Warning | Yes"},
-        {"skipjump", std::vector(10, Qt::Key_Left), QPoint(), QPoint(),
-         " Congratulations | You Win Play Again | Information | Yes"},
-    };
-    for (const Ending &e : endings) {
-        SCOPED_TRACE(e.box.toStdString());
+protected:
+    // A fresh window in play, with an orange board, the piece one key from the ending.
+    MainWindow &prepare(const EndingCase &e)
+    {
         MainWindow &window = openWindow();
         QTest::keyClicks(child<QLineEdit>("txtcheat"), QString::fromLatin1(e.cheat));
         clickStart();
         child<QAction>("mnueditbackorange")->trigger();
+        return window;
+    }
+    // Presses the keys that end the game; the first box is answered No, the second Yes.
+    QStringList end(const EndingCase &e, BoxAnswerer::Inspect inspect = {})
+    {
+        BoxAnswerer answerer({QMessageBox::No, QMessageBox::Yes}, std::move(inspect));
+        for (const Qt::Key key : e.keys)
+            press(key);
+        return answerer.seen();
+    }
+};
+
+TEST_F(Ending, WinOrLossAsksTwiceAndYesToTheSecondResetsTheBoard)
+{
+    for (const EndingCase &e : endings) {
+        SCOPED_TRACE(e.box.toStdString());
+        prepare(e);
+        EXPECT_EQ(end(e), QStringList({e.box, e.box}));
+        EXPECT_FALSE(maze().ended());
+        for (const char *name : {"cmdstart", "txtcheat", "optred"})
+            EXPECT_TRUE(child(name)->isVisible()) << name;
+        EXPECT_EQ(pieceLeft(), 5760.0F);
+        EXPECT_EQ(maze().shape(Element::shpyou).top(), 240.0F);
+        EXPECT_EQ(maze().shape(Element::shpborder).fillColor(), colours::scrollBars);
+    }
+}
+
+TEST_F(Ending, NeitherTicksNorKeysReachTheGameWhileABoxIsOpen)
+{
+    for (const EndingCase &e : endings) {
+        SCOPED_TRACE(e.box.toStdString());
+        MainWindow &window = prepare(e);
         const float ball = ballTop(Element::shpball1);
-        ScreenWhenABoxOpens screen(window);
-        BoxAnswerer answerer({QMessageBox::No, QMessageBox::Yes}, [&](QMessageBox &box) {
+        end(e, [&](QMessageBox &) {
             EXPECT_TRUE(window.isMessageBoxOpen());
             EXPECT_FALSE(window.fireTimer(Element::Timer1));
             EXPECT_FALSE(window.fireTimer(Element::Timer2));
-            EXPECT_EQ(ballTop(Element::shpball1), ball);
+            EXPECT_EQ(ballTop(Element::shpball1), ball) << "a ball moved under the box";
             const float left = pieceLeft();
             for (int i = 0; i < 5; ++i) {
                 press(Qt::Key_Left);
@@ -76,32 +105,60 @@ TEST_F(Lifecycle, WinOrLossAsksTwiceWithTheWindowHeldStill)
             }
             emit window.board()->keyDown(vbKeyLeft, 0); // on its way before the box had the focus
             EXPECT_EQ(pieceLeft(), left) << "the window took a key";
+        });
+    }
+}
+
+TEST_F(Ending, EscapeAndTheCloseButtonLeaveTheBoxUnanswered)
+{
+    for (const EndingCase &e : endings) {
+        SCOPED_TRACE(e.box.toStdString());
+        prepare(e);
+        end(e, [&](QMessageBox &box) {
             QTest::keyClick(&box, Qt::Key_Escape);
             if (QWidget *focused = QApplication::focusWidget())
                 QTest::keyClick(focused, Qt::Key_Escape);
             box.close();
             EXPECT_TRUE(box.isVisible()) << "the box was dismissed without an answer";
         });
-        for (const Qt::Key key : e.keys)
-            press(key);
-
-        EXPECT_EQ(answerer.seen(), QStringList({e.box, e.box}));
-        ASSERT_TRUE(screen.shown.has_value());
-        // A Wayland compositor shows no client the screen, so only the offscreen run can look.
-        if (!e.steppedTo.isNull() && !screen.shown->isNull()) {
-            const QPoint board = window.board()->mapTo(&window, QPoint(0, 0));
-            EXPECT_TRUE(screen.greenAt(board + e.steppedTo)) << "the piece where it went";
-            EXPECT_FALSE(screen.greenAt(board + e.steppedFrom)) << "the piece where it was";
-        }
         EXPECT_FALSE(maze().ended());
-        for (const char *name : {"cmdstart", "txtcheat", "optred"})
-            EXPECT_TRUE(child(name)->isVisible()) << name;
-        EXPECT_EQ(pieceLeft(), 5760.0F);
-        EXPECT_EQ(maze().shape(Element::shpyou).top(), 240.0F);
-        EXPECT_EQ(maze().shape(Element::shpborder).fillColor(), colours::scrollBars);
+    }
+}
+
+TEST_F(Ending, TheStepThatLostIsOnScreenBeforeTheBoxOpens)
+{
+    const EndingCase &loss = endings[0];
+    MainWindow &window = prepare(loss);
+    ScreenWhenABoxOpens screen(window);
+    end(loss);
+    ASSERT_TRUE(screen.shown.has_value());
+    // A Wayland compositor shows no client the screen, so only the offscreen run can look.
+    if (screen.shown->isNull())
+        GTEST_SKIP() << "no screen to grab";
+    const QPoint board = window.board()->mapTo(&window, QPoint(0, 0));
+    EXPECT_TRUE(screen.greenAt(board + loss.steppedTo)) << "the piece where it went";
+    EXPECT_FALSE(screen.greenAt(board + loss.steppedFrom)) << "the piece where it was";
+}
+
+TEST_F(Ending, FocusReturnsToTheStartButtonAfterTheBoxes)
+{
+    for (const EndingCase &e : endings) {
+        SCOPED_TRACE(e.box.toStdString());
+        MainWindow &window = prepare(e);
+        end(e);
         EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
         EXPECT_EQ(QApplication::focusWidget(), child("cmdstart")) << "so Enter starts play again";
-        EXPECT_TRUE(window.fireTimer(Element::Timer1)) << "ticks run again once the boxes are gone";
+    }
+}
+
+TEST_F(Ending, TicksAndAutoRepeatsReachTheGameAgainOnceTheBoxesAreGone)
+{
+    for (const EndingCase &e : endings) {
+        SCOPED_TRACE(e.box.toStdString());
+        MainWindow &window = prepare(e);
+        end(e);
+        const float ball = ballTop(Element::shpball1);
+        EXPECT_TRUE(window.fireTimer(Element::Timer1));
         EXPECT_NE(ballTop(Element::shpball1), ball);
         clickStart();
         for (int i = 0; i < 3; ++i)
@@ -120,7 +177,7 @@ struct Exit
 };
 
 // Nothing runs after the end: not a second box, not a tick, on the clock or by hand.
-TEST_F(Lifecycle, QuitNoOrClosingEndsTheEventLoopAndNothingRunsAfter)
+TEST_F(Ending, QuitNoOrClosingEndsTheEventLoopAndNothingRunsAfter)
 {
     const Exit exits[] = {
         {"Quit with the balls running", Via::Quit, {}},
