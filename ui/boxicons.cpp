@@ -4,6 +4,9 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <QPolygonF>
+
+#include <initializer_list>
 
 namespace quorvale::ui {
 
@@ -11,28 +14,27 @@ namespace {
 
 enum class Sign { Exclamation, Information };
 
+// A closed outline through the points, in order.
+QPainterPath outline(std::initializer_list<QPointF> points)
+{
+    QPainterPath path;
+    path.addPolygon(QPolygonF(QList<QPointF>(points)));
+    path.closeSubpath();
+    return path;
+}
+
 // Both figures are drawn on a 32-unit square, scaled to the size asked for.
 void paintExclamation(QPainter &p)
 {
     // A yellow warning triangle with rounded corners and a black exclamation mark.
-    QPainterPath triangle;
-    triangle.moveTo(16, 2.5);
-    triangle.lineTo(30, 28.5);
-    triangle.lineTo(2, 28.5);
-    triangle.closeSubpath();
+    const QPainterPath triangle = outline({{16, 2.5}, {30, 28.5}, {2, 28.5}});
     p.setPen(QPen(QColor(0x40, 0x30, 0x00), 2.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.setBrush(QColor(0xFF, 0xD4, 0x00));
     p.drawPath(triangle);
 
     p.setPen(Qt::NoPen);
     p.setBrush(Qt::black);
-    QPainterPath bar;
-    bar.moveTo(14.2, 10);
-    bar.lineTo(17.8, 10);
-    bar.lineTo(16.9, 20.5);
-    bar.lineTo(15.1, 20.5);
-    bar.closeSubpath();
-    p.drawPath(bar);
+    p.drawPath(outline({{14.2, 10}, {17.8, 10}, {16.9, 20.5}, {15.1, 20.5}}));
     p.drawEllipse(QPointF(16, 24.2), 1.9, 1.9);
 }
 
@@ -46,19 +48,16 @@ void paintInformation(QPainter &p)
     p.setPen(Qt::NoPen);
     p.setBrush(Qt::white);
     p.drawEllipse(QPointF(16, 9), 2.2, 2.2);
-    QPainterPath stem;
-    stem.moveTo(13, 13);
-    stem.lineTo(17.8, 13);
-    stem.lineTo(17.8, 22.5);
-    stem.lineTo(19.5, 22.5);
-    stem.lineTo(19.5, 24.5);
-    stem.lineTo(12.5, 24.5);
-    stem.lineTo(12.5, 22.5);
-    stem.lineTo(14.2, 22.5);
-    stem.lineTo(14.2, 15);
-    stem.lineTo(13, 15);
-    stem.closeSubpath();
-    p.drawPath(stem);
+    p.drawPath(outline({{13, 13},
+                        {17.8, 13},
+                        {17.8, 22.5},
+                        {19.5, 22.5},
+                        {19.5, 24.5},
+                        {12.5, 24.5},
+                        {12.5, 22.5},
+                        {14.2, 22.5},
+                        {14.2, 15},
+                        {13, 15}}));
 }
 
 class SignEngine : public QIconEngine

@@ -47,18 +47,26 @@ if(NOT wm_class STREQUAL WM_CLASS)
 endif()
 
 file(READ "${metainfo}" metainfo_text)
-if(NOT metainfo_text MATCHES "<launchable type=\"desktop-id\">${APP_ID}\\.desktop</launchable>")
-    list(APPEND errors "metainfo does not launch ${APP_ID}.desktop")
-endif()
-if(NOT metainfo_text MATCHES "<id>${APP_ID}</id>")
-    list(APPEND errors "metainfo id is not ${APP_ID}")
-endif()
-if(NOT metainfo_text MATCHES "<content_rating type=\"oars-1[.]1\"")
-    list(APPEND errors "metainfo has no OARS 1.1 content rating")
-endif()
-if(NOT metainfo_text MATCHES "<release version=\"${VERSION}\" date=\"[0-9]+-[0-9]+-[0-9]+\"")
-    list(APPEND errors "metainfo has no dated release entry for version ${VERSION}")
-endif()
+# Each pattern the metadata must match, and what it means when it does not.
+set(expectations
+    "<launchable type=\"desktop-id\">${APP_ID}\\.desktop</launchable>"
+    "metainfo does not launch ${APP_ID}.desktop"
+    "<id>${APP_ID}</id>"
+    "metainfo id is not ${APP_ID}"
+    "<content_rating type=\"oars-1[.]1\""
+    "metainfo has no OARS 1.1 content rating"
+    "<release version=\"${VERSION}\" date=\"[0-9]+-[0-9]+-[0-9]+\""
+    "metainfo has no dated release entry for version ${VERSION}")
+list(LENGTH expectations count)
+math(EXPR last "${count} - 1")
+foreach(i RANGE 0 ${last} 2)
+    math(EXPR j "${i} + 1")
+    list(GET expectations ${i} pattern)
+    list(GET expectations ${j} problem)
+    if(NOT metainfo_text MATCHES "${pattern}")
+        list(APPEND errors "${problem}")
+    endif()
+endforeach()
 
 if(errors)
     list(JOIN errors "\n  " text)
