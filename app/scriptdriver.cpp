@@ -430,9 +430,13 @@ void Runner::execute(const Command &command)
 
 void Runner::dump()
 {
-    const Maze &maze = *m_maze;
+    script::dump(*m_maze, m_out);
+}
+
+void dump(const Maze &maze, std::ostream &out)
+{
     auto line = [&](std::string_view name, const std::string &value) {
-        m_out << name << ' ' << value << '\n';
+        out << name << ' ' << value << '\n';
     };
     const ShapeElement &you = maze.shape(Element::shpyou);
     const ShapeElement &board = maze.shape(Element::shpborder);
@@ -475,7 +479,7 @@ void Runner::dump()
     }};
     for (const auto &[n, value] : integers)
         line(n, std::to_string(value));
-    m_out << "--\n";
+    out << "--\n";
 }
 
 int run(std::istream &in, std::ostream &out, std::ostream &err)

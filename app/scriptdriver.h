@@ -68,6 +68,9 @@ std::string quoted(std::string_view text);
 // The code points of a UTF-8 string, each as its own UTF-8 sequence; nullopt if it is not UTF-8.
 std::optional<std::vector<std::string_view>> splitCodePoints(std::string_view text);
 
+// Prints the game's state as the `dump` command does, closing line "--" included.
+void dump(const Maze &maze, std::ostream &out);
+
 // Runs a script to its end or to the end of the program. Returns the exit status: 0 when the
 // script ran out or the program ended, 1 after a run-time error, 2 for a line that is not a
 // command or input that cannot be read.
