@@ -1,0 +1,294 @@
+// The browser edition in Debian's chromium, headless, driven over the DevTools protocol.
+// Usage: node run.mjs SITE_DIR SCRIPTS_DIR [NAME_FILTER]
+import http from 'node:http';
+import fs from 'node:fs';
+import os from 'node:os';
+import path from 'node:path';
+import puppeteer from 'puppeteer-core';
+
+const [siteDir, scriptsDir, filter] = process.argv.slice(2);
+if (!siteDir || !scriptsDir) {
+    console.error('usage: node run.mjs SITE_DIR SCRIPTS_DIR [NAME_FILTER]');
+    process.exit(2);
+}
+
+const TYPES = {
+    '.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css',
+    '.wasm': 'application/wasm', '.ttf': 'font/ttf', '.txt': 'text/plain',
+};
+
+function serve(dir) {
+    const server = http.createServer((req, res) => {
+        const url = new URL(req.url, 'http://localhost');
+        const name = url.pathname === '/' ? 'index.html' : path.basename(url.pathname);
+        const file = path.join(dir, name);
+        fs.readFile(file, (err, data) => {
+            if (err) {
+                res.writeHead(404);
+                res.end();
+                return;
+            }
+            res.writeHead(200, { 'Content-Type': TYPES[path.extname(file)] || 'application/octet-stream' });
+            res.end(data);
+        });
+    });
+    return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve(server)));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Helpers
+
+const script = (name) => fs.readFileSync(path.join(scriptsDir, name), 'utf8');
+
+// The keys of a script's `key` lines, in order, up to its first `dump`.
+function routeKeys(text) {
+    const keys = [];
+    for (const line of text.split('\n')) {
+        if (line.startsWith('dump')) break;
+        const m = /^key (\d+)$/.exec(line);
+        if (m) keys.push(Number(m[1]));
+    }
+    return keys;
+}
+
+const KEY_NAMES = { 37: 'ArrowLeft', 38: 'ArrowUp', 39: 'ArrowRight', 40: 'ArrowDown', 32: 'Space' };
+
+// The dumps in a driver's output, without their closing "--".
+function expectedDumps(text) {
+    return text.split('--\n').slice(0, -1).map((block) =>
+        block.split('\n').filter((l) => l && !l.startsWith('msgbox ') && l !== 'end').join('\n') + '\n');
+}
+
+function assert(condition, message) {
+    if (!condition) throw new Error(message);
+}
+
+function assertEqual(actual, expected, what) {
+    if (actual !== expected)
+        throw new Error(`${what}: expected ${JSON.stringify(expected)}, got ${JSON.stringify(actual)}`);
+}
+
+async function dumpValue(page, name) {
+    const dump = await page.evaluate(() => window.quorvale.dump());
+    const line = dump.split('\n').find((l) => l.startsWith(name + ' '));
+    return line === undefined ? undefined : line.slice(name.length + 1);
+}
+
+async function boxTitle(page) {
+    return page.evaluate(() => (window.quorvale.boxOpen ? document.getElementById('msgbox-title').textContent : null));
+}
+
+async function waitForBox(page, title) {
+    await page.waitForFunction((t) => window.quorvale.boxOpen &&
+        document.getElementById('msgbox-title').textContent === t, { timeout: 5000 }, title);
+}
+
+async function focusedId(page) {
+    return page.evaluate(() => document.activeElement && document.activeElement.id);
+}
+
+// The colour of the board's canvas at a point in twips, after the next frame.
+async function pixelAt(page, xTwips, yTwips) {
+    return page.evaluate(async (x, y) => {
+        await new Promise((r) => requestAnimationFrame(() => requestAnimationFrame(r)));
+        const canvas = document.getElementById('board');
+        const ratio = canvas.width / 670;
+        const data = canvas.getContext('2d').getImageData(Math.floor(x / 15 * ratio), Math.floor(y / 15 * ratio), 1, 1).data;
+        return '#' + [data[0], data[1], data[2]].map((v) => v.toString(16).padStart(2, '0')).join('');
+    }, xTwips, yTwips);
+}
+
+async function typeInCheatBox(page, text) {
+    await page.click('#txtcheat', { clickCount: 3 }); // whatever is there is replaced
+    assertEqual(await focusedId(page), 'txtcheat', 'focus after clicking the cheat box');
+    await page.keyboard.type(text);
+    assertEqual(await page.$eval('#txtcheat', (t) => t.value), ' ', `cheat box after typing ${text}`);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The tests
+
+const tests = [];
+const test = (name, fn) => tests.push({ name, fn });
+
+test('PageLoadsWithoutConsoleErrors', async (page, errors) => {
+    assertEqual(await page.title(), 'Maze', 'title');
+    assertEqual(await focusedId(page), 'cmdstart', 'focus at the start');
+    const name = await page.evaluate(() => document.getElementById('cmdstart').getAttribute('aria-label'));
+    assertEqual(name, 'Start', 'the start button\'s accessible name');
+    const captions = await page.$$eval('#menubar button', (b) => b.map((x) => x.textContent));
+    assertEqual(captions.join('|'), 'File|Start Over|Quit|Edit|Your Shape|Square|Circle|rounded Square|' +
+        'Ball Colour|Red|Blue|Green|BackGround|Yellow|orange|Help|About', 'menu captions');
+    assert(errors.length === 0, `console errors: ${errors.join('; ')}`);
+});
+
+test('CanvasHasTheWindowsColours', async (page) => {
+    await page.evaluate(() => window.quorvale.holdClock(true));
+    for (const [what, x, y, colour] of [
+        ['the window', 10000, 8650, '#800000'],
+        ['the board', 3000, 7800, '#c8c8c8'],
+        ['the board\'s border', 1922, 4000, '#000000'],
+        ['a wall (shp1)', 2900, 4330, '#000000'],
+        ['the goal', 6787, 427, '#ff00ff'],
+        ['the piece', 5947, 427, '#00ff00'],
+        ['a ball', 2227, 427, '#000000'],
+        ['a marker', 4327, 2167, '#ffffe1'],
+        ['the label', 100, 1000, '#800000'],
+    ])
+        assertEqual(await pixelAt(page, x, y), colour, `colour of ${what}`);
+    // Drawn over the goal, the piece shows on top.
+    await page.evaluate(() => { window.quorvale.edit('skipjump'); });
+    assertEqual(await pixelAt(page, 8827, 427), '#00ff00', 'the piece after skipjump');
+});
+
+test('SpaceOnTheStartButtonStartsPlay', async (page) => {
+    // The arrow keys do nothing while the start button holds the focus.
+    await page.keyboard.press('ArrowRight');
+    await page.keyboard.press('ArrowLeft');
+    assertEqual(await focusedId(page), 'cmdstart', 'focus after arrows');
+    assertEqual(await dumpValue(page, 'shpyou.Left'), '5760', 'piece after arrows in setup');
+    // A click on an option leaves the focus on the start button.
+    await page.click('#optblue-label');
+    assertEqual(await focusedId(page), 'cmdstart', 'focus after clicking an option');
+    assertEqual(await dumpValue(page, 'optblue.Value'), 'true', 'option chosen');
+    const scroll = await page.evaluate(() => window.scrollY);
+    await page.keyboard.press('Space');
+    assertEqual(await dumpValue(page, 'cmdstart.Visible'), 'false', 'start button after Space');
+    assertEqual(await focusedId(page), 'board', 'focus in play');
+    await page.keyboard.press('ArrowDown');
+    assertEqual(await dumpValue(page, 'shpyou.Top'), '440', 'piece after Down in play');
+    assertEqual(await page.evaluate(() => window.scrollY), scroll, 'page scroll');
+});
+
+async function winOnce(page, keys) {
+    // The balls stop for the cheat code, so only the walls matter, as in the script.
+    await typeInCheatBox(page, 'iceclock');
+    assertEqual(await dumpValue(page, 'Timer1.Enabled'), 'false', 'Timer1 after iceclock');
+    await page.click('#cmdstart');
+    assertEqual(await focusedId(page), 'board', 'focus in play');
+    for (const code of keys) await page.keyboard.press(KEY_NAMES[code]);
+    await page.keyboard.press('Space'); // the step onto the goal is judged at the next key
+    await waitForBox(page, ' Congratulations');
+    // Enter answers the first box; still held, it must not answer the second.
+    await page.keyboard.down('Enter');
+    await waitForBox(page, ' Congratulations');
+    await page.keyboard.down('Enter'); // an auto-repeat
+    await new Promise((r) => setTimeout(r, 50));
+    assertEqual(await boxTitle(page), ' Congratulations', 'second box while Enter is held');
+    await page.keyboard.up('Enter');
+    await page.keyboard.press('Enter');
+    await page.waitForFunction(() => !window.quorvale.boxOpen && !window.quorvale.busy);
+    assertEqual(await dumpValue(page, 'cmdstart.Visible'), 'true', 'setup after Yes');
+    assertEqual(await focusedId(page), 'cmdstart', 'focus after the reset');
+}
+
+test('WinningRouteTypedAsKeysWinsTwice', async (page) => {
+    const keys = routeKeys(script('win.script'));
+    assert(keys.length > 100, 'the route was read');
+    await winOnce(page, keys);
+    await winOnce(page, keys);
+});
+
+test('LossAnsweredNoEndsTheGame', async (page) => {
+    await page.evaluate(() => window.quorvale.holdClock(true));
+    await page.keyboard.press('Space');
+    // Held Up: the first press steps off the board, a repeat is judged and loses.
+    await page.keyboard.down('ArrowUp');
+    await page.keyboard.down('ArrowUp');
+    await waitForBox(page, 'GAME OVER');
+    for (let i = 0; i < 3; ++i) await page.keyboard.down('ArrowUp'); // repeats do not move the selection
+    await page.keyboard.up('ArrowUp');
+    await page.keyboard.press('Enter'); // Yes to the first
+    await waitForBox(page, 'GAME OVER');
+    const prompt = await page.$eval('#msgbox-prompt', (p) => p.textContent);
+    assertEqual(prompt, 'Please Try Again', 'prompt');
+    await page.keyboard.press('ArrowRight');
+    await page.keyboard.press('Enter'); // No to the second
+    await page.waitForSelector('#ended:not([hidden])', { timeout: 5000 });
+    assertEqual(await page.$eval('#ended-text', (p) => p.textContent), 'The game has ended', 'notice');
+    assert(await page.$eval('#window', (w) => w.hidden), 'the game is gone');
+    await page.click('#again');
+    assertEqual(await dumpValue(page, 'shpyou.Top'), '240', 'a new game');
+    assertEqual(await focusedId(page), 'cmdstart', 'focus in the new game');
+});
+
+test('CheatCodesWorkFromTheCheatBox', async (page) => {
+    await page.evaluate(() => window.quorvale.holdClock(true));
+    await typeInCheatBox(page, 'gusto');
+    assertEqual(await dumpValue(page, 'shpyou.FillColor'), '0x0000FFFF', 'piece after gusto');
+    assertEqual(await page.$eval('#txtcheat', (t) => t.value), ' ', 'cheat box after a code');
+    assertEqual(await pixelAt(page, 5947, 427), '#ffff00', 'piece drawn yellow');
+    await page.keyboard.press('Backspace');
+    await page.keyboard.type('skipjump');
+    assertEqual(await dumpValue(page, 'shpyou.Left'), '8640', 'piece after skipjump');
+    await page.keyboard.press('Backspace');
+    await page.keyboard.type('Keen');
+    assertEqual(await dumpValue(page, 'shpborder.FillColor'), '0x00000040', 'board after Keen');
+    assertEqual(await pixelAt(page, 3000, 7800), '#400000', 'board drawn very dark red');
+});
+
+test('ClockTicks64TimesASecondAndNotWhileHidden', async (page) => {
+    const count = () => page.evaluate(() => window.quorvale.clockTicks);
+    const before = await count();
+    await new Promise((r) => setTimeout(r, 1000));
+    const perSecond = (await count()) - before;
+    assert(perSecond >= 48 && perSecond <= 65, `ticks in a second: ${perSecond}`);
+    assert((await dumpValue(page, 'shpball1.Top')) !== '240', 'the balls patrol before play');
+    await page.evaluate(() => {
+        Object.defineProperty(document, 'hidden', { configurable: true, get: () => true });
+        document.dispatchEvent(new Event('visibilitychange'));
+    });
+    const hidden = await count();
+    await new Promise((r) => setTimeout(r, 300));
+    assertEqual(await count(), hidden, 'ticks while hidden');
+});
+
+test('GoldenScriptsReplayToTheDriversState', async (page) => {
+    for (const name of fs.readdirSync(scriptsDir).filter((n) => n.endsWith('.script')).sort()) {
+        await page.reload();
+        await page.evaluate(() => window.quorvale.ready);
+        const expected = expectedDumps(fs.readFileSync(path.join(scriptsDir, name.replace(/\.script$/, '.expected')), 'utf8'));
+        const result = await page.evaluate((text) => window.quorvale.replay(text, { fast: true, driver: true }), script(name));
+        assertEqual(result.dumps.length, expected.length, `${name}: number of dumps`);
+        result.dumps.forEach((d, i) => assertEqual(d, expected[i], `${name}: dump ${i + 1}`));
+    }
+});
+
+// ---------------------------------------------------------------------------------------------
+
+const server = await serve(siteDir);
+const url = `http://127.0.0.1:${server.address().port}/`;
+const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'quorvale-chromium-'));
+const browser = await puppeteer.launch({
+    executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
+    headless: true,
+    args: ['--no-sandbox', '--disable-gpu', '--disable-background-networking',
+        '--disable-component-update', '--disable-sync', '--no-first-run',
+        `--user-data-dir=${profile}`],
+});
+
+let failed = 0;
+for (const { name, fn } of tests) {
+    if (filter && !name.includes(filter)) continue;
+    const page = await browser.newPage();
+    const errors = [];
+    page.on('console', (m) => { if (m.type() === 'error') errors.push(m.text()); });
+    page.on('pageerror', (e) => errors.push(String(e)));
+    const began = Date.now();
+    try {
+        await page.goto(url, { waitUntil: 'load' });
+        await page.evaluate(() => window.quorvale.ready);
+        await fn(page, errors);
+        assert(errors.length === 0, `console errors: ${errors.join('; ')}`);
+        console.log(`ok   ${name} (${Date.now() - began} ms)`);
+    } catch (e) {
+        ++failed;
+        console.log(`FAIL ${name}: ${e.message}`);
+    }
+    await page.close();
+}
+await browser.close();
+server.close();
+fs.rmSync(profile, { recursive: true, force: true });
+console.log(failed ? `${failed} failed` : 'all passed');
+process.exit(failed ? 1 : 0);
