@@ -1,5 +1,5 @@
 // quorvale-script [FILE]: runs the game's rules on a script of events and prints what happens.
-#include "scriptdriver.h"
+#include "runner.h"
 
 #include <cerrno>
 #include <cstring>

@@ -1,7 +1,7 @@
 // Arbitrary bytes as a script: every line through the parser on its own, then the whole input
 // through the driver. Nothing may crash, and what comes out must be what a user can read.
 
-#include "scriptdriver.h"
+#include "runner.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "colour.h"
-#include "element.h"
+#include "elementid.h"
 
 #include <array>
 #include <cstdint>
@@ -98,24 +98,29 @@ inline constexpr std::array<ShapeLayout, wallCount> walls = {{
     {9120, 120, 255, 2655, ShapeKind::Rectangle, colours::black, colours::windowText, 1},  // shp41
 }};
 
-struct ControlLayout
+struct Rect
 {
     int left;
     int top;
     int width;
     int height;
+};
+
+struct ControlLayout
+{
+    Rect rect;
     int tabIndex;
 };
 
-inline constexpr ControlLayout cmdstart{4680, 2880, 2535, 1095, 6};
-inline constexpr ControlLayout txtcheat{7800, 8160, 1815, 375, 7};
-inline constexpr ControlLayout fraborder{240, 4800, 1455, 2895, 0};
-inline constexpr ControlLayout lblabout{0, 360, 1815, 3975, 1};
+inline constexpr ControlLayout cmdstart{{4680, 2880, 2535, 1095}, 6};
+inline constexpr ControlLayout txtcheat{{7800, 8160, 1815, 375}, 7};
+inline constexpr ControlLayout fraborder{{240, 4800, 1455, 2895}, 0};
+inline constexpr ControlLayout lblabout{{0, 360, 1815, 3975}, 1};
 // The option buttons lie inside the frame; their positions are relative to it.
-inline constexpr ControlLayout optred{120, 600, 975, 375, 5};
-inline constexpr ControlLayout optgreen{120, 1080, 975, 375, 2};
-inline constexpr ControlLayout optblue{120, 1560, 1095, 375, 3};
-inline constexpr ControlLayout optyellow{120, 2040, 1095, 375, 4};
+inline constexpr ControlLayout optred{{120, 600, 975, 375}, 5};
+inline constexpr ControlLayout optgreen{{120, 1080, 975, 375}, 2};
+inline constexpr ControlLayout optblue{{120, 1560, 1095, 375}, 3};
+inline constexpr ControlLayout optyellow{{120, 2040, 1095, 375}, 4};
 
 inline constexpr Colour cheatBackColor = colours::cheatBoxRed;
 inline constexpr Colour cheatForeColor = colours::windowText;
@@ -141,5 +146,52 @@ inline constexpr std::array<Element, 49> drawingOrder = {
     Element::shp37,     Element::shp25,    Element::shp38,    Element::shp39,    Element::shpball2,
     Element::shpball1,  Element::lblabout, Element::shpgoal,  Element::shpyou,
 };
+
+// The creation values of a shape or a control, by element.
+constexpr const ShapeLayout &shapeLayout(Element e)
+{
+    if (isWall(e))
+        return walls[slotOf(e)];
+    switch (e) {
+    case Element::shpborder:
+        return shpborder;
+    case Element::shpyou:
+        return shpyou;
+    case Element::shpgoal:
+        return shpgoal;
+    case Element::shpball1:
+        return shpball1;
+    case Element::shpball2:
+        return shpball2;
+    case Element::shpstop1:
+        return shpstop1;
+    case Element::shpstop2:
+        return shpstop2;
+    default:
+        elementNotHeld("the shape layout", e);
+    }
+}
+
+constexpr const ControlLayout &controlLayout(Element e)
+{
+    switch (e) {
+    case Element::cmdstart:
+        return cmdstart;
+    case Element::txtcheat:
+        return txtcheat;
+    case Element::fraborder:
+        return fraborder;
+    case Element::optred:
+        return optred;
+    case Element::optgreen:
+        return optgreen;
+    case Element::optblue:
+        return optblue;
+    case Element::optyellow:
+        return optyellow;
+    default:
+        elementNotHeld("the control layout", e);
+    }
+}
 
 } // namespace quorvale::layout

@@ -33,30 +33,36 @@ bool contains(const ShapeElement &s, float x, float y)
 }
 
 template<std::size_t... I>
-std::array<ShapeElement, wallCount> makeWalls(ChangeListener &listener, std::index_sequence<I...>)
+std::array<ShapeElement, sizeof...(I)> makeShapes(ChangeListener &listener,
+                                                  std::index_sequence<I...>)
 {
-    return {ShapeElement(wall(static_cast<int>(I) + 1), layout::walls[I], listener)...};
+    return {ShapeElement(shapeElements[I], layout::shapeLayout(shapeElements[I]), listener)...};
+}
+
+template<std::size_t... I>
+std::array<OptionButton, sizeof...(I)> makeOptions(ChangeListener &listener,
+                                                   std::index_sequence<I...>)
+{
+    return {OptionButton(optionButtons[I], layout::controlLayout(optionButtons[I]),
+                         caption(optionButtons[I]), listener)...};
+}
+
+template<std::size_t... I>
+std::array<Timer, sizeof...(I)> makeTimers(ChangeListener &listener, std::index_sequence<I...>)
+{
+    return {Timer(timers[I], listener)...};
 }
 
 } // namespace
 
 Maze::Maze(Platform &platform)
-    : m_platform(platform), frmmaze(*this), shpborder(Element::shpborder, layout::shpborder, *this),
-      m_walls(makeWalls(*this, std::make_index_sequence<wallCount>{})),
-      shpyou(Element::shpyou, layout::shpyou, *this),
-      shpgoal(Element::shpgoal, layout::shpgoal, *this),
-      shpball1(Element::shpball1, layout::shpball1, *this),
-      shpball2(Element::shpball2, layout::shpball2, *this),
-      shpstop1(Element::shpstop1, layout::shpstop1, *this),
-      shpstop2(Element::shpstop2, layout::shpstop2, *this),
+    : m_platform(platform),
+      m_shapes(makeShapes(*this, std::make_index_sequence<shapeElements.size()>{})),
+      m_options(makeOptions(*this, std::make_index_sequence<optionButtons.size()>{})),
+      m_timers(makeTimers(*this, std::make_index_sequence<timers.size()>{})), frmmaze(*this),
       cmdstart(Element::cmdstart, layout::cmdstart, *this),
       txtcheat(Element::txtcheat, layout::txtcheat, *this),
-      fraborder(Element::fraborder, layout::fraborder, *this),
-      optred(Element::optred, layout::optred, "Red", *this),
-      optgreen(Element::optgreen, layout::optgreen, "Green", *this),
-      optblue(Element::optblue, layout::optblue, "Blue", *this),
-      optyellow(Element::optyellow, layout::optyellow, "Yellow", *this), lblabout(*this),
-      Timer1(Element::Timer1, *this), Timer2(Element::Timer2, *this)
+      fraborder(Element::fraborder, layout::fraborder, *this), lblabout(*this)
 {}
 
 // ---------------------------------------------------------------------------------------------
@@ -84,86 +90,32 @@ bool Maze::canClick(Clickable target) const
 {
     if (m_ended)
         return false;
-    switch (target) {
-    case Clickable::cmdstart:
+    switch (info(target).kind) {
+    case ClickableKind::CommandButton:
         return cmdstart.visible() && cmdstart.enabled();
-    case Clickable::optred:
-        return optionCanBeSelected(optred);
-    case Clickable::optgreen:
-        return optionCanBeSelected(optgreen);
-    case Clickable::optblue:
-        return optionCanBeSelected(optblue);
-    case Clickable::optyellow:
-        return optionCanBeSelected(optyellow);
-    default:
+    case ClickableKind::OptionButton: {
+        const OptionButton &opt = option(*elementOf(target));
+        return fraborder.visible() && opt.visible() && opt.enabled();
+    }
+    case ClickableKind::MenuItem:
         return true; // menu items are always enabled and visible
     }
-}
-
-bool Maze::optionCanBeSelected(const OptionButton &opt) const
-{
-    return fraborder.visible() && opt.visible() && opt.enabled();
+    return false;
 }
 
 bool Maze::click(Clickable target)
 {
     if (!canClick(target))
         return false;
+    static constexpr std::array<void (Maze::*)(), clickableCount> procedures = {
+#define QUORVALE_CLICK_PROCEDURE(name, kind, menu, caption) &Maze::name##_Click,
+        QUORVALE_CLICKABLES(QUORVALE_CLICK_PROCEDURE)
+#undef QUORVALE_CLICK_PROCEDURE
+    };
     return deliver([&] {
-        switch (target) {
-        case Clickable::cmdstart:
-            cmdstart_Click();
-            break;
-        case Clickable::optred:
-            selectOption(optred);
-            optred_Click();
-            break;
-        case Clickable::optgreen:
-            selectOption(optgreen);
-            optgreen_Click();
-            break;
-        case Clickable::optblue:
-            selectOption(optblue);
-            optblue_Click();
-            break;
-        case Clickable::optyellow:
-            selectOption(optyellow);
-            optyellow_Click();
-            break;
-        case Clickable::mnufilestart:
-            mnufilestart_Click();
-            break;
-        case Clickable::mnufilequit:
-            mnufilequit_Click();
-            break;
-        case Clickable::mnueditshapesquare:
-            mnueditshapesquare_Click();
-            break;
-        case Clickable::mnueditshapecircle:
-            mnueditshapecircle_Click();
-            break;
-        case Clickable::mnueditshapers:
-            mnueditshapers_Click();
-            break;
-        case Clickable::mnueditballred:
-            mnueditballred_Click();
-            break;
-        case Clickable::mnueditballblue:
-            mnueditballblue_Click();
-            break;
-        case Clickable::mnueditballgreen:
-            mnueditballgreen_Click();
-            break;
-        case Clickable::mnueditbackyellow:
-            mnueditbackyellow_Click();
-            break;
-        case Clickable::mnueditbackorange:
-            mnueditbackorange_Click();
-            break;
-        case Clickable::mnuhelpabout:
-            mnuhelpabout_Click();
-            break;
-        }
+        if (info(target).kind == ClickableKind::OptionButton)
+            selectOption(optionButton(*elementOf(target)));
+        (this->*procedures[static_cast<std::size_t>(target)])();
     });
 }
 
@@ -171,20 +123,23 @@ bool Maze::click(Clickable target)
 // and choosing the one already set runs its click again.
 void Maze::selectOption(OptionButton &selected)
 {
-    for (OptionButton *opt : {&optred, &optgreen, &optblue, &optyellow}) {
-        if (opt != &selected)
-            opt->setValue(false);
+    for (OptionButton &opt : m_options) {
+        if (&opt != &selected)
+            opt.setValue(false);
     }
     selected.setValue(true);
 }
 
 bool Maze::tick(Element timer)
 {
-    if (timer == Element::Timer1 && Timer1.enabled())
-        return deliver([&] { Timer1_Timer(); });
-    if (timer == Element::Timer2 && Timer2.enabled())
-        return deliver([&] { Timer2_Timer(); });
-    return false;
+    switch (timer) {
+    case Element::Timer1:
+        return Timer1.enabled() && deliver([&] { Timer1_Timer(); });
+    case Element::Timer2:
+        return Timer2.enabled() && deliver([&] { Timer2_Timer(); });
+    default:
+        return false; // only a timer ticks
+    }
 }
 
 bool Maze::editText(std::string text)
@@ -212,60 +167,51 @@ void Maze::propertyChanged(Element element, Property property)
 
 const ShapeElement &Maze::shape(Element e) const
 {
-    if (isWall(e))
-        return m_walls[index(e) - index(Element::shp1)];
-    switch (e) {
-    case Element::shpyou:
-        return shpyou;
-    case Element::shpgoal:
-        return shpgoal;
-    case Element::shpball1:
-        return shpball1;
-    case Element::shpball2:
-        return shpball2;
-    case Element::shpstop1:
-        return shpstop1;
-    case Element::shpstop2:
-        return shpstop2;
-    default:
-        return shpborder;
-    }
+    if (!isShape(e))
+        elementNotHeld("shape()", e);
+    return m_shapes[shapeSlot(e)];
 }
 
 const Control &Maze::control(Element e) const
 {
-    switch (e) {
-    case Element::txtcheat:
-        return txtcheat;
-    case Element::fraborder:
-        return fraborder;
-    case Element::optred:
-    case Element::optgreen:
-    case Element::optblue:
-    case Element::optyellow:
-        return option(e);
-    default:
+    switch (kind(e)) {
+    case ElementKind::CommandButton:
         return cmdstart;
+    case ElementKind::TextBox:
+        return txtcheat;
+    case ElementKind::Frame:
+        return fraborder;
+    case ElementKind::OptionButton:
+        return option(e);
+    case ElementKind::Form:
+    case ElementKind::Shape:
+    case ElementKind::Wall:
+    case ElementKind::Label:
+    case ElementKind::Timer:
+        break;
     }
+    elementNotHeld("control()", e);
 }
 
 const OptionButton &Maze::option(Element e) const
 {
-    switch (e) {
-    case Element::optgreen:
-        return optgreen;
-    case Element::optblue:
-        return optblue;
-    case Element::optyellow:
-        return optyellow;
-    default:
-        return optred;
-    }
+    if (kind(e) != ElementKind::OptionButton)
+        elementNotHeld("option()", e);
+    return m_options[slotOf(e)];
+}
+
+OptionButton &Maze::optionButton(Element e)
+{
+    if (kind(e) != ElementKind::OptionButton)
+        elementNotHeld("optionButton()", e);
+    return m_options[slotOf(e)];
 }
 
 const Timer &Maze::timer(Element e) const
 {
-    return e == Element::Timer2 ? Timer2 : Timer1;
+    if (kind(e) != ElementKind::Timer)
+        elementNotHeld("timer()", e);
+    return m_timers[slotOf(e)];
 }
 
 FormVariables Maze::variables() const
@@ -559,35 +505,52 @@ void Maze::mnufilequit_Click()
 // ---------------------------------------------------------------------------------------------
 // The cheat box
 
-// The text is read afresh before every comparison: setting it to " " below runs this procedure
-// again, nested, and the codes after a match must see the new text.
+// The codes are tried in order, and the text is read afresh before every comparison: clearing the
+// box after a match runs this procedure again, nested, and the codes after a match must see the
+// new text.
 void Maze::txtcheat_Change()
 {
-    if (txtcheat.text() == "gusto") {
-        shpyou.setFillColor(colours::yellow);
-        shpyou.setBorderColor(colours::green);
-        txtcheat.setText(" ");
+    static constexpr std::array<void (Maze::*)(), cheatCodes.size()> effects = {
+#define QUORVALE_CHEAT_EFFECT(code) &Maze::cheat_##code,
+        QUORVALE_CHEAT_CODES(QUORVALE_CHEAT_EFFECT)
+#undef QUORVALE_CHEAT_EFFECT
+    };
+    for (std::size_t i = 0; i < cheatCodes.size(); ++i) {
+        if (txtcheat.text() == cheatCodes[i]) {
+            (this->*effects[i])();
+            txtcheat.setText(" ");
+        }
     }
-    if (txtcheat.text() == "Keen") {
-        shpborder.setFillColor(colours::veryDarkRed);
-        shpyou.setFillColor(colours::veryDarkRed);
-        shpyou.setBorderColor(colours::white);
-        txtcheat.setText(" ");
-    }
-    if (txtcheat.text() == "skipjump") {
-        shpyou.setTop(240.0F);
-        shpyou.setLeft(8640.0F);
-        txtcheat.setText(" ");
-    }
-    if (txtcheat.text() == "iceclock") {
-        Timer1.setEnabled(false);
-        Timer2.setEnabled(false);
-        txtcheat.setText(" ");
-    }
-    if (txtcheat.text() == "ghostlike") {
-        shpborder.setFillColor(colours::buttonText);
-        txtcheat.setText(" ");
-    }
+}
+
+void Maze::cheat_gusto()
+{
+    shpyou.setFillColor(colours::yellow);
+    shpyou.setBorderColor(colours::green);
+}
+
+void Maze::cheat_Keen()
+{
+    shpborder.setFillColor(colours::veryDarkRed);
+    shpyou.setFillColor(colours::veryDarkRed);
+    shpyou.setBorderColor(colours::white);
+}
+
+void Maze::cheat_skipjump()
+{
+    shpyou.setTop(240.0F);
+    shpyou.setLeft(8640.0F);
+}
+
+void Maze::cheat_iceclock()
+{
+    Timer1.setEnabled(false);
+    Timer2.setEnabled(false);
+}
+
+void Maze::cheat_ghostlike()
+{
+    shpborder.setFillColor(colours::buttonText);
 }
 
 } // namespace quorvale

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "elements.h"
-#include "menu.h"
+#include "cheatcodes.h"
+#include "clickable.h"
+#include "elementclasses.h"
 #include "platform.h"
 
 #include <array>
@@ -64,6 +65,8 @@ public:
     // Whether a click of `target` would be delivered now.
     bool canClick(Clickable target) const;
 
+    // Each accessor answers only for the elements it holds; asked for any other, it stops the
+    // program (see elementNotHeld).
     const FormElement &form() const { return frmmaze; }
     const ShapeElement &shape(Element e) const;
     const Control &control(Element e) const;
@@ -78,7 +81,6 @@ private:
 
     template<typename Procedure>
     bool deliver(Procedure &&procedure);
-    bool optionCanBeSelected(const OptionButton &opt) const;
     void selectOption(OptionButton &selected);
 
     // Platform operations as the procedures use them.
@@ -109,6 +111,11 @@ private:
     void Timer2_Timer();
     void txtcheat_Change();
 
+    // What each code of the cheat box does, before the box is cleared.
+#define QUORVALE_CHEAT_EFFECT(code) void cheat_##code();
+    QUORVALE_CHEAT_CODES(QUORVALE_CHEAT_EFFECT)
+#undef QUORVALE_CHEAT_EFFECT
+
     // The form's own procedures.
     void LoseGame();
     void WinGame();
@@ -119,30 +126,39 @@ private:
     void askToPlayAgain(std::string_view prompt, int buttons, std::string_view title);
     void resetBoard(Reset kind);
     void moveBall(ShapeElement &ball, std::int16_t &down, float step, const ShapeElement &turnWall);
-    ShapeElement &shp(int number) { return m_walls[static_cast<std::size_t>(number - 1)]; }
+    ShapeElement &shp(int number)
+    {
+        return m_shapes[shapeSlot(wall(number))];
+    }
+    OptionButton &optionButton(Element e);
 
     Platform &m_platform;
     bool m_ended = false;
 
+    // Elements of one kind are kept together, so that they can be found by their id; the
+    // procedures use them by name.
+    std::array<ShapeElement, shapeElements.size()> m_shapes;
+    std::array<OptionButton, optionButtons.size()> m_options;
+    std::array<Timer, timers.size()> m_timers;
+
     FormElement frmmaze;
-    ShapeElement shpborder;
-    std::array<ShapeElement, wallCount> m_walls;
-    ShapeElement shpyou;
-    ShapeElement shpgoal;
-    ShapeElement shpball1;
-    ShapeElement shpball2;
-    ShapeElement shpstop1;
-    ShapeElement shpstop2;
+    ShapeElement &shpborder = m_shapes[shapeSlot(Element::shpborder)];
+    ShapeElement &shpyou = m_shapes[shapeSlot(Element::shpyou)];
+    ShapeElement &shpgoal = m_shapes[shapeSlot(Element::shpgoal)];
+    ShapeElement &shpball1 = m_shapes[shapeSlot(Element::shpball1)];
+    ShapeElement &shpball2 = m_shapes[shapeSlot(Element::shpball2)];
+    ShapeElement &shpstop1 = m_shapes[shapeSlot(Element::shpstop1)];
+    ShapeElement &shpstop2 = m_shapes[shapeSlot(Element::shpstop2)];
     Control cmdstart;
     TextBox txtcheat;
     Control fraborder;
-    OptionButton optred;
-    OptionButton optgreen;
-    OptionButton optblue;
-    OptionButton optyellow;
+    OptionButton &optred = m_options[slotOf(Element::optred)];
+    OptionButton &optgreen = m_options[slotOf(Element::optgreen)];
+    OptionButton &optblue = m_options[slotOf(Element::optblue)];
+    OptionButton &optyellow = m_options[slotOf(Element::optyellow)];
     Label lblabout;
-    Timer Timer1;
-    Timer Timer2;
+    Timer &Timer1 = m_timers[slotOf(Element::Timer1)];
+    Timer &Timer2 = m_timers[slotOf(Element::Timer2)];
 
     std::int16_t ball1down = 0;
     std::int16_t ball2down = 0;

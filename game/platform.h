@@ -1,6 +1,6 @@
 #pragma once
 
-#include "element.h"
+#include "elementid.h"
 
 #include <cstdint>
 #include <string_view>

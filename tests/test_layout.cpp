@@ -1,4 +1,4 @@
-#include "fakeplatform.h"
+#include "game.h"
 
 #include <set>
 
@@ -42,6 +42,30 @@ TEST(Layout, NoPieceStartsOnAWall)
                 << name(piece) << " on shp" << n;
         }
     }
+}
+
+// Asked for an element it does not hold, an accessor must not answer with some other element:
+// the caller would read or draw the wrong thing without any sign of it.
+TEST(Layout, AccessorAskedForAnElementItDoesNotHoldStopsTheProgram)
+{
+    Game game;
+    const Maze &maze = game.maze;
+    EXPECT_DEATH(maze.shape(Element::cmdstart), "shape\\(\\) holds no element cmdstart");
+    EXPECT_DEATH(maze.control(Element::shpborder), "holds no element shpborder");
+    EXPECT_DEATH(maze.option(Element::fraborder), "holds no element fraborder");
+    EXPECT_DEATH(maze.timer(Element::lblabout), "holds no element lblabout");
+}
+
+TEST(Layout, EveryElementHoldsItsOwnCreationValues)
+{
+    Game game;
+    for (const Element e : shapeElements)
+        EXPECT_EQ(game.maze.shape(e).id(), e) << name(e);
+    for (const Element e : optionButtons)
+        EXPECT_EQ(game.maze.option(e).id(), e) << name(e);
+    for (const Element e : timers)
+        EXPECT_EQ(game.maze.timer(e).id(), e) << name(e);
+    EXPECT_EQ(game.maze.shape(wall(3)).height(), static_cast<float>(layout::walls[2].height));
 }
 
 } // namespace

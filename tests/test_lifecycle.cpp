@@ -1,5 +1,5 @@
-#include "fakeplatform.h"
-#include "scriptdriver.h"
+#include "game.h"
+#include "runner.h"
 
 #include <sstream>
 

@@ -1,5 +1,6 @@
 // The script driver's format: what it accepts, what it prints, and how it refuses a bad line.
-#include "scriptdriver.h"
+#include "dump.h"
+#include "runner.h"
 
 #include <gtest/gtest.h>
 
@@ -55,7 +56,7 @@ void PrintTo(const BadLine &line, std::ostream *os)
 class ScriptErrors : public testing::TestWithParam<BadLine>
 {};
 
-TEST_P(ScriptErrors, badLineStopsWithItsNumberAndReason)
+TEST_P(ScriptErrors, BadLineStopsWithItsNumberAndReason)
 {
     const auto outcome = runScript(GetParam().script);
     EXPECT_EQ(outcome.status, 2);
@@ -106,7 +107,7 @@ INSTANTIATE_TEST_SUITE_P(
                 "quorvale-script: line 1: unknown command '\\x01\\x7F\\xFFgarbage'\n"}),
     [](const testing::TestParamInfo<BadLine> &info) { return std::string(info.param.name); });
 
-TEST(Script, linesBeforeABadLineHaveRun)
+TEST(Script, LinesBeforeABadLineHaveRun)
 {
     const auto outcome = runScript("key 38\ndump\nbogus\ndump\n");
     EXPECT_EQ(outcome.status, 2);
@@ -114,7 +115,7 @@ TEST(Script, linesBeforeABadLineHaveRun)
     EXPECT_EQ(outcome.out.find("--"), outcome.out.rfind("--")) << "the second dump must not run";
 }
 
-TEST(Script, endStopsTheScriptWithStatusZero)
+TEST(Script, EndStopsTheScriptWithStatusZero)
 {
     const auto outcome = runScript("click mnufilequit\nbogus line\ndump\n");
     EXPECT_EQ(outcome.status, 0);
@@ -122,12 +123,12 @@ TEST(Script, endStopsTheScriptWithStatusZero)
     EXPECT_EQ(outcome.err, "");
 }
 
-TEST(Script, closeEndsTheProgram)
+TEST(Script, CloseEndsTheProgram)
 {
     EXPECT_EQ(runScript("close\ndump\n").out, "end\n");
 }
 
-TEST(Script, answersAreQueuedAndAnEmptyQueueAnswersYes)
+TEST(Script, AnswersAreQueuedAndAnEmptyQueueAnswersYes)
 {
     const auto outcome = runScript("answer no\nkey 38\nkey 32\nanswer yes no\nkey 38\nkey 32\n");
     EXPECT_EQ(outcome.status, 0);
@@ -138,13 +139,13 @@ TEST(Script, answersAreQueuedAndAnEmptyQueueAnswersYes)
                            "end\n");
 }
 
-TEST(Script, stringsKeepEscapedQuotesBackslashesAndSpaces)
+TEST(Script, StringsKeepEscapedQuotesBackslashesAndSpaces)
 {
     const auto outcome = runScript("text \"  a \\\"b\\\" \\\\ \\n\"\ndump\n");
     EXPECT_EQ(dumped(outcome.out, "txtcheat.Text"), R"("  a \"b\" \\ \\n")");
 }
 
-TEST(Script, typeMakesOneChangePerCodePoint)
+TEST(Script, TypeMakesOneChangePerCodePoint)
 {
     // "gustö" never matches; typing "gusto" after clearing shows the match on the fifth change.
     auto outcome = runScript("type \"gust\xC3\xB6\"\ndump\n");
@@ -154,26 +155,26 @@ TEST(Script, typeMakesOneChangePerCodePoint)
     EXPECT_EQ(dumped(outcome.out, "shpyou.FillColor"), "0x0000FFFF");
 }
 
-TEST(Script, textIsIgnoredWhileTheCheatBoxIsHidden)
+TEST(Script, TextIsIgnoredWhileTheCheatBoxIsHidden)
 {
     const auto outcome = runScript("click cmdstart\ntext \"iceclock\"\ndump\n");
     EXPECT_EQ(dumped(outcome.out, "txtcheat.Text"), "\"\"");
     EXPECT_EQ(dumped(outcome.out, "Timer1.Enabled"), "true");
 }
 
-TEST(Script, commentsBlankLinesAndWindowsLineEndingsAreAccepted)
+TEST(Script, CommentsBlankLinesAndWindowsLineEndingsAreAccepted)
 {
     const auto outcome = runScript("  # a comment\r\n\r\n\t\r\nkey\t38\r\ndump\r\n");
     EXPECT_EQ(outcome.status, 0);
     EXPECT_EQ(dumped(outcome.out, "shpyou.Top"), "40");
 }
 
-TEST(Script, lastLineNeedsNoLineBreak)
+TEST(Script, LastLineNeedsNoLineBreak)
 {
     EXPECT_EQ(dumped(runScript("key 40\ndump").out, "shpyou.Top"), "440");
 }
 
-TEST(Script, lineLongerThanTheLimitIsRefused)
+TEST(Script, LineLongerThanTheLimitIsRefused)
 {
     std::string script = "text \"";
     script.append(quorvale::script::maxLineLength, 'a');
@@ -183,7 +184,7 @@ TEST(Script, lineLongerThanTheLimitIsRefused)
     EXPECT_EQ(outcome.err, "quorvale-script: line 1: line longer than 16 MiB\n");
 }
 
-TEST(Script, dumpListsEveryValueInOrder)
+TEST(Script, DumpListsEveryValueInOrder)
 {
     const auto outcome = runScript("dump\n");
     std::istringstream lines(outcome.out);
@@ -201,7 +202,7 @@ TEST(Script, dumpListsEveryValueInOrder)
                      "goalleft,goalright,goaltop,goalbottom,--,");
 }
 
-TEST(Script, valuesAreFormattedAsDumpsPrintThem)
+TEST(Script, ValuesAreFormattedAsDumpsPrintThem)
 {
     using quorvale::script::formatColour;
     using quorvale::script::formatGeometry;

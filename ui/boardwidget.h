@@ -1,6 +1,6 @@
 #pragma once
 
-#include "elements.h"
+#include "elementclasses.h"
 
 #include <QFont>
 #include <QImage>

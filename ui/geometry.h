@@ -1,6 +1,6 @@
 #pragma once
 
-#include "elements.h"
+#include "elementclasses.h"
 #include "layout.h"
 
 #include <QRect>
@@ -15,7 +15,7 @@ constexpr double toPixels(double twips)
     return twips / layout::twipsPerPixel;
 }
 
-inline QRect toPixels(const layout::ControlLayout &l)
+inline QRect toPixels(const layout::Rect &l)
 {
     return {l.left / layout::twipsPerPixel, l.top / layout::twipsPerPixel,
             l.width / layout::twipsPerPixel, l.height / layout::twipsPerPixel};

@@ -32,11 +32,6 @@ QString toQString(std::string_view text)
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-constexpr std::array<Element, 4> optionElements = {Element::optred, Element::optgreen,
-                                                   Element::optblue, Element::optyellow};
-constexpr std::array<Clickable, 4> optionClicks = {Clickable::optred, Clickable::optgreen,
-                                                   Clickable::optblue, Clickable::optyellow};
-
 // The question has only Yes and No, and the game must get one of them: Escape and the box's own
 // close button, which Qt would take as No (and so as the end of the program), do nothing.
 class AnswerRequired : public QObject
@@ -64,7 +59,9 @@ protected:
 
 std::size_t optionSlot(Element e)
 {
-    return index(e) - index(Element::optred);
+    if (kind(e) != ElementKind::OptionButton)
+        elementNotHeld("the option buttons", e);
+    return slotOf(e);
 }
 
 // The colours the layout gives a control, fixed whatever the desktop's theme.
@@ -137,25 +134,24 @@ void MainWindow::buildMenus()
     QMenuBar *bar = menuBar();
     // The bar belongs to the window on every desktop, so the client area is always below it.
     bar->setNativeMenuBar(false);
-    for (const MenuEntry &entry : quorvale::menuBar) {
-        QMenu *menu = bar->addMenu(toQString(entry.caption));
+    // Menus come before the menus and items that open from them.
+    std::array<QMenu *, menus.size() + 1> built{};
+    const auto menuOf = [&](Menu m) {
+        return built[static_cast<std::size_t>(m)];
+    };
+    for (const MenuInfo &entry : menus) {
+        QMenu *menu = entry.parent == Menu::none
+                          ? bar->addMenu(toQString(entry.caption))
+                          : menuOf(entry.parent)->addMenu(toQString(entry.caption));
         menu->setObjectName(toQString(entry.name));
-        addMenuEntries(menu, entry.items);
+        built[static_cast<std::size_t>(entry.id)] = menu;
     }
-}
-
-void MainWindow::addMenuEntries(QMenu *menu, std::span<const MenuEntry> entries)
-{
-    for (const MenuEntry &entry : entries) {
-        if (!entry.action) {
-            QMenu *sub = menu->addMenu(toQString(entry.caption));
-            sub->setObjectName(toQString(entry.name));
-            addMenuEntries(sub, entry.items);
+    for (const ClickableInfo &item : clickables) {
+        if (item.kind != ClickableKind::MenuItem)
             continue;
-        }
-        QAction *action = menu->addAction(toQString(entry.caption));
-        action->setObjectName(toQString(entry.name));
-        const Clickable target = *entry.action;
+        QAction *action = menuOf(item.menu)->addAction(toQString(item.caption));
+        action->setObjectName(toQString(item.name));
+        const Clickable target = item.id;
         connect(action, &QAction::triggered, this, [this, target] { m_maze.click(target); });
     }
 }
@@ -182,27 +178,27 @@ void MainWindow::buildControls()
     m_frame->setFlat(false);
     paintControl(m_frame, layout::controlBackColor, layout::controlForeColor, QPalette::Window);
 
-    for (std::size_t i = 0; i < optionElements.size(); ++i) {
-        const OptionButton &model = m_maze.option(optionElements[i]);
+    for (const Element option : optionButtons) {
+        const OptionButton &model = m_maze.option(option);
         auto *button = new QRadioButton(toQString(model.caption()), m_frame);
-        button->setObjectName(toQString(name(optionElements[i])));
+        button->setObjectName(toQString(name(option)));
         button->setGeometry(toPixels(model.geometry()));
         paintControl(button, layout::controlBackColor, layout::controlForeColor, QPalette::Window);
-        const Clickable target = optionClicks[i];
+        const Clickable target = *clickOf(option);
         // The model decides which option is set; the button only shows it.
         connect(button, &QRadioButton::clicked, this, [this, target] {
             m_maze.click(target);
             syncOptions();
         });
-        m_options[i] = button;
+        m_options[optionSlot(option)] = button;
     }
 
     // The tab order of the layout; the frame and the label never take the focus themselves.
     std::vector<std::pair<int, QWidget *>> order = {
-        {m_maze.control(Element::cmdstart).geometry().tabIndex, m_start},
-        {m_maze.cheatBox().geometry().tabIndex, m_cheat}};
-    for (std::size_t i = 0; i < optionElements.size(); ++i)
-        order.emplace_back(m_maze.option(optionElements[i]).geometry().tabIndex, m_options[i]);
+        {m_maze.control(Element::cmdstart).tabIndex(), m_start},
+        {m_maze.cheatBox().tabIndex(), m_cheat}};
+    for (const Element option : optionButtons)
+        order.emplace_back(m_maze.option(option).tabIndex(), m_options[optionSlot(option)]);
     std::sort(order.begin(), order.end(),
               [](const auto &a, const auto &b) { return a.first < b.first; });
     for (std::size_t i = 1; i < order.size(); ++i)
@@ -368,11 +364,11 @@ void MainWindow::syncControl(Element element)
 
 void MainWindow::syncOptions()
 {
-    for (std::size_t i = 0; i < optionElements.size(); ++i) {
-        QRadioButton *button = m_options[i];
+    for (const Element option : optionButtons) {
+        QRadioButton *button = m_options[optionSlot(option)];
         // A button of an exclusive group refuses to be cleared while it is the checked one.
         button->setAutoExclusive(false);
-        button->setChecked(m_maze.option(optionElements[i]).value());
+        button->setChecked(m_maze.option(option).value());
         button->setAutoExclusive(true);
     }
 }

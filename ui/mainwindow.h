@@ -63,7 +63,6 @@ private:
     bool takesInput() const;
     void buildMenus();
     void buildControls();
-    void addMenuEntries(QMenu *menu, std::span<const MenuEntry> entries);
     void syncControl(Element element);
     void syncOptions();
     void syncTimers();
@@ -76,7 +75,7 @@ private:
     StartButton *m_start = nullptr;
     QLineEdit *m_cheat = nullptr;
     QGroupBox *m_frame = nullptr;
-    std::array<QRadioButton *, 4> m_options{};
+    std::array<QRadioButton *, optionButtons.size()> m_options{};
     TickTimer *m_clock = nullptr;
     TickSource m_tickSource;
     int m_modalDepth = 0;

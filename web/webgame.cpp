@@ -6,8 +6,9 @@
 // the call (Asyncify) until the page's dialog is answered; while it waits, the page lets no other
 // event through.
 
+#include "command.h"
+#include "dump.h"
 #include "maze.h"
-#include "scriptdriver.h"
 
 #include <emscripten.h>
 
@@ -15,7 +16,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <memory>
-#include <span>
 #include <sstream>
 #include <string>
 #include <type_traits>
@@ -152,26 +152,40 @@ void appendJsonString(std::string &json, std::string_view text)
     json += '"';
 }
 
-// The menu bar as JSON, so the page shows exactly the game's own captions and names.
-void appendMenu(std::string &json, std::span<const MenuEntry> entries)
+// The menu bar as JSON, so the page shows exactly the game's own captions and names: the menus,
+// each after the menu it opens from, then the items that run procedures, in their order.
+std::string menuJson()
 {
-    json += '[';
-    bool first = true;
-    for (const MenuEntry &entry : entries) {
-        if (!first)
-            json += ',';
-        first = false;
-        json += "{\"name\":\"";
-        json += entry.name;
-        json += "\",\"caption\":\"";
-        json += entry.caption; // plain words: nothing to escape
-        json += "\",\"action\":";
-        json += entry.action ? std::to_string(static_cast<int>(*entry.action)) : "null";
-        json += ",\"items\":";
-        appendMenu(json, entry.items);
+    const auto menuName = [](Menu m) -> std::string {
+        for (const MenuInfo &info : menus) {
+            if (info.id == m)
+                return '"' + std::string(info.name) + '"';
+        }
+        return "null";
+    };
+    std::string json = "{\"menus\":[";
+    for (const MenuInfo &entry : menus) {
+        json += json.back() == '[' ? "" : ",";
+        json += "{\"name\":";
+        appendJsonString(json, entry.name);
+        json += ",\"parent\":" + menuName(entry.parent) + ",\"caption\":";
+        appendJsonString(json, entry.caption);
         json += '}';
     }
-    json += ']';
+    json += "],\"items\":[";
+    for (const ClickableInfo &item : clickables) {
+        if (item.kind != ClickableKind::MenuItem)
+            continue;
+        json += json.back() == '[' ? "" : ",";
+        json += "{\"name\":";
+        appendJsonString(json, item.name);
+        json += ",\"menu\":" + menuName(item.menu) +
+                ",\"action\":" + std::to_string(static_cast<int>(item.id)) + ",\"caption\":";
+        appendJsonString(json, item.caption);
+        json += '}';
+    }
+    json += "]}";
+    return json;
 }
 
 } // namespace
@@ -190,7 +204,7 @@ EMSCRIPTEN_KEEPALIVE int qv_key(int keyCode, int shift)
 
 EMSCRIPTEN_KEEPALIVE int qv_click(int target)
 {
-    if (target < 0 || static_cast<std::size_t>(target) >= clickableNames.size())
+    if (target < 0 || static_cast<std::size_t>(target) >= clickableCount)
         return 0;
     return maze().click(static_cast<Clickable>(target));
 }
@@ -229,21 +243,20 @@ EMSCRIPTEN_KEEPALIVE int qv_ended()
 
 EMSCRIPTEN_KEEPALIVE int qv_clickable_count()
 {
-    return static_cast<int>(clickableNames.size());
+    return static_cast<int>(clickableCount);
 }
 
 EMSCRIPTEN_KEEPALIVE const char *qv_clickable_name(int target)
 {
-    if (target < 0 || static_cast<std::size_t>(target) >= clickableNames.size())
+    if (target < 0 || static_cast<std::size_t>(target) >= clickableCount)
         return "";
-    game().text = clickableNames[static_cast<std::size_t>(target)];
+    game().text = name(static_cast<Clickable>(target));
     return game().text.c_str();
 }
 
 EMSCRIPTEN_KEEPALIVE const char *qv_menu_json()
 {
-    game().text.clear();
-    appendMenu(game().text, menuBar);
+    game().text = menuJson();
     return game().text.c_str();
 }
 

@@ -2,7 +2,7 @@
 // NUL, and more than the window's box holds (a 1 MiB paste). The box takes it as it is, nothing
 // else in the game changes, the edit is fast, and the codes still work afterwards.
 
-#include "scriptdriver.h"
+#include "runner.h"
 
 #include <gtest/gtest.h>
 

@@ -725,37 +725,53 @@
 
     let openMenu = null;
 
-    function buildMenus(entries) {
+    // Menus come before the menus and items that open from them, as the rules list them.
+    function buildMenus({ menus, items }) {
         const bar = $('menubar');
-        for (const entry of entries) {
-            const menu = document.createElement('div');
-            menu.className = 'menu';
+        const lists = new Map(); // menu name -> its <ul>
+        for (const entry of menus) {
             const button = document.createElement('button');
             button.type = 'button';
             button.id = entry.name;
             button.textContent = entry.caption;
             button.setAttribute('role', 'menuitem');
             button.setAttribute('aria-haspopup', 'menu');
-            button.setAttribute('aria-expanded', 'false');
             button.tabIndex = -1;
-            const list = buildList(entry.items);
-            list.hidden = true;
             button.addEventListener('mousedown', (e) => e.preventDefault()); // keep the focus
-            button.addEventListener('click', () => {
-                if (openMenu === menu) closeMenus();
-                else openTopMenu(menu);
-            });
-            button.addEventListener('mouseenter', () => {
-                if (openMenu && openMenu !== menu) openTopMenu(menu);
-            });
-            menu.append(button, list);
-            bar.append(menu);
+            const list = document.createElement('ul');
+            list.setAttribute('role', 'menu');
+            list.hidden = true;
+            lists.set(entry.name, list);
+            if (entry.parent === null) {
+                const menu = document.createElement('div');
+                menu.className = 'menu';
+                button.setAttribute('aria-expanded', 'false');
+                button.addEventListener('click', () => {
+                    if (openMenu === menu) closeMenus();
+                    else openTopMenu(menu);
+                });
+                button.addEventListener('mouseenter', () => {
+                    if (openMenu && openMenu !== menu) openTopMenu(menu);
+                });
+                menu.append(button, list);
+                bar.append(menu);
+            } else {
+                const li = document.createElement('li');
+                li.setAttribute('role', 'none');
+                li.className = 'parent';
+                li.append(button, list);
+                const openSub = () => {
+                    for (const other of li.parentElement.children) {
+                        if (other !== li) closeSub(other);
+                    }
+                    li.classList.add('open');
+                    list.hidden = false;
+                };
+                button.addEventListener('mouseenter', openSub);
+                button.addEventListener('click', openSub);
+                lists.get(entry.parent).append(li);
+            }
         }
-    }
-
-    function buildList(items) {
-        const list = document.createElement('ul');
-        list.setAttribute('role', 'menu');
         for (const item of items) {
             const li = document.createElement('li');
             li.setAttribute('role', 'none');
@@ -766,34 +782,16 @@
             button.setAttribute('role', 'menuitem');
             button.tabIndex = -1;
             button.addEventListener('mousedown', (e) => e.preventDefault());
+            button.addEventListener('mouseenter', () => {
+                for (const other of li.parentElement.children) closeSub(other);
+            });
+            button.addEventListener('click', () => {
+                closeMenus();
+                click(item.action);
+            });
             li.append(button);
-            if (item.action === null) {
-                li.className = 'parent';
-                button.setAttribute('aria-haspopup', 'menu');
-                const sub = buildList(item.items);
-                sub.hidden = true;
-                li.append(sub);
-                const openSub = () => {
-                    for (const other of li.parentElement.children) {
-                        if (other !== li) closeSub(other);
-                    }
-                    li.classList.add('open');
-                    sub.hidden = false;
-                };
-                button.addEventListener('mouseenter', openSub);
-                button.addEventListener('click', openSub);
-            } else {
-                button.addEventListener('mouseenter', () => {
-                    for (const other of li.parentElement.children) closeSub(other);
-                });
-                button.addEventListener('click', () => {
-                    closeMenus();
-                    click(item.action);
-                });
-            }
-            list.append(li);
+            lists.get(item.menu).append(li);
         }
-        return list;
     }
 
     function closeSub(li) {
