@@ -192,6 +192,11 @@ std::string menuJson()
 
 extern "C" {
 
+EMSCRIPTEN_KEEPALIVE const char *qv_version()
+{
+    return QUORVALE_VERSION;
+}
+
 EMSCRIPTEN_KEEPALIVE void qv_restart()
 {
     game().session = std::make_unique<Session>();

@@ -86,6 +86,7 @@
         const result = M.ccall(name, 'number', types, args);
         const finish = (value) => {
             inEvent = false;
+            recordEvent(record, value);
             for (const f of listeners.event) f(record, value);
             afterEvent(record);
             return value;
@@ -258,6 +259,73 @@
         }
         const yes = replay.answers.shift();
         setTimeout(() => answer(yes), replay.fast ? 0 : 1000);
+    }
+
+    // ---------------------------------------------------------------------------------------
+    // Recording: every event that reaches the rules, in order, as a quorvale-script script.
+    // Runs of clock ticks become `wait N`; the answers given to the boxes an event showed go on
+    // an `answer` line before it, so the script answers them the same way.
+
+    const recorder = { lines: [], waiting: 0, answers: [] };
+
+    const quoted = (text) => '"' + text.replace(/[\\"]/g, (c) => '\\' + c) + '"';
+
+    function recordHeader() {
+        recorder.lines = [
+            `# Quorvale ${M.UTF8ToString(M._qv_version())}, browser edition: a recording`,
+            `# made ${new Date().toISOString()}. Replay it with quorvale-script or the page.`,
+        ];
+        recorder.waiting = 0;
+        recorder.answers = [];
+    }
+
+    function flushWait() {
+        if (recorder.waiting > 0) recorder.lines.push(`wait ${recorder.waiting}`);
+        recorder.waiting = 0;
+    }
+
+    function recordEvent(record, reached) {
+        const answers = recorder.answers;
+        recorder.answers = [];
+        if (!reached || !record || typeof record !== 'object') return;
+        let line;
+        switch (record.kind) {
+        case 'tick':
+            if (answers.length === 0) {
+                ++recorder.waiting;
+                return;
+            }
+            line = 'wait 1';
+            break;
+        case 'tickone': line = `tick Timer${record.timer}`; break;
+        case 'key': line = `key ${record.code}`; break;
+        case 'click': line = `click ${record.name}`; break;
+        case 'text': line = `text ${quoted(record.text)}`; break;
+        case 'close': line = 'close'; break;
+        default: return;
+        }
+        flushWait();
+        if (answers.length) recorder.lines.push('answer ' + answers.map((a) => (a ? 'yes' : 'no')).join(' '));
+        recorder.lines.push(line);
+    }
+
+    // The recording so far; it ends with `dump`, so a replay shows the state it ended in.
+    function recording() {
+        const lines = [...recorder.lines];
+        if (recorder.waiting > 0) lines.push(`wait ${recorder.waiting}`);
+        lines.push('dump');
+        return lines.join('\n') + '\n';
+    }
+
+    function saveRecording() {
+        const url = URL.createObjectURL(new Blob([recording()], { type: 'text/plain' }));
+        const a = document.createElement('a');
+        a.href = url;
+        a.download = 'quorvale-recording.script';
+        document.body.append(a);
+        a.click();
+        a.remove();
+        setTimeout(() => URL.revokeObjectURL(url), 1000);
     }
 
     // ---------------------------------------------------------------------------------------
@@ -651,6 +719,7 @@
         const back = box.returnFocus;
         if (back && back !== document.body && document.contains(back)) back.focus({ preventScroll: true });
         else board.focus({ preventScroll: true });
+        recorder.answers.push(yes);
         for (const f of listeners.answer) f(yes);
         resolve(yes ? 6 : 7);
     }
@@ -706,6 +775,7 @@
 
     function startAgain() {
         M._qv_restart();
+        recordHeader();
         ended = false;
         lastControls = null;
         $('ended').hidden = true;
@@ -917,6 +987,8 @@
 
     document.addEventListener('visibilitychange', syncClock);
 
+    $('save').addEventListener('click', saveRecording);
+
     $('replay').addEventListener('change', async (e) => {
         const file = e.target.files[0];
         e.target.value = '';
@@ -954,6 +1026,7 @@
         on(kind, f) { listeners[kind].push(f); },
         startAgain: () => startAgain(),
         replay: (text, options) => runReplay(text, options),
+        recording: () => recording(),
         get replaying() { return replay.running; },
     };
     window.quorvale = pageApi;
@@ -969,6 +1042,7 @@
         clickables = [];
         for (let i = 0; i < n; ++i) clickables.push(M.UTF8ToString(M._qv_clickable_name(i)));
         buildMenus(JSON.parse(M.UTF8ToString(M._qv_menu_json())));
+        recordHeader();
         resizeBoard();
         watchPixelRatio();
         draw();

@@ -243,6 +243,46 @@ test('ClockTicks64TimesASecondAndNotWhileHidden', async (page) => {
     assertEqual(await count(), hidden, 'ticks while hidden');
 });
 
+test('RecordingReplaysToTheSameState', async (page) => {
+    // Played in real time, with the clock running: the recording must carry every tick.
+    await typeInCheatBox(page, 'gusto');
+    await page.click('#optred-label');
+    await page.click('#mnuedit');
+    await page.hover('#mnueditball');
+    await page.click('#mnueditballblue');
+    await new Promise((r) => setTimeout(r, 200));
+    await page.keyboard.press('Space');
+    for (const k of ['ArrowRight', 'ArrowDown', 'ArrowLeft', 'ArrowLeft']) {
+        await page.keyboard.press(k);
+        await new Promise((r) => setTimeout(r, 40));
+    }
+    for (const k of ['ArrowUp', 'ArrowUp', 'ArrowUp']) await page.keyboard.press(k);
+    await waitForBox(page, 'GAME OVER');
+    await page.keyboard.press('Enter');
+    await waitForBox(page, 'GAME OVER');
+    await page.click('#msgbox-yes');
+    await page.waitForFunction(() => !window.quorvale.boxOpen && !window.quorvale.busy);
+    await new Promise((r) => setTimeout(r, 150));
+    await page.keyboard.press('Enter');
+    await page.keyboard.press('ArrowUp');
+    await page.keyboard.press('ArrowUp');
+    await waitForBox(page, 'GAME OVER');
+    await page.click('#msgbox-no');
+    await waitForBox(page, 'GAME OVER');
+    await page.click('#msgbox-no');
+    await page.waitForFunction(() => window.quorvale.ended);
+    const expected = await page.evaluate(() => window.quorvale.dump());
+    const recording = await page.evaluate(() => window.quorvale.recording());
+    assert(/^wait \d+$/m.test(recording), 'ticks recorded as waits');
+    assert(/^answer no no$/m.test(recording), 'answers recorded');
+    const result = await page.evaluate((text) => window.quorvale.replay(text, { fast: true }), recording);
+    assert(!result.stoppedAtBox, 'every box answered from the recording');
+    assert(await page.evaluate(() => window.quorvale.ended), 'the replay ended the program');
+    // The program ended, as the recording did, so its closing `dump` does not run (as in the
+    // driver): the state is read from the page.
+    assertEqual(await page.evaluate(() => window.quorvale.dump()), expected, 'state after the replay');
+});
+
 test('GoldenScriptsReplayToTheDriversState', async (page) => {
     for (const name of fs.readdirSync(scriptsDir).filter((n) => n.endsWith('.script')).sort()) {
         await page.reload();
