@@ -19,6 +19,7 @@
 #include <sstream>
 #include <string>
 #include <type_traits>
+#include <utility>
 #include <variant>
 
 namespace {
@@ -37,8 +38,10 @@ EM_JS(void, announceEnd, (int status, const char *message, int messageLength), {
     Module.quorvalePage.programEnded(status, UTF8ToString(message, messageLength));
 });
 
-EM_JS(void, announceChange, (), {
-    Module.quorvalePage.changed();
+// Only for an event that showed a box: the page learns its end (and value) from here, since the
+// call it made returned when the box suspended it.
+EM_JS(void, announceEventEnd, (int value), {
+    Module.quorvalePage.eventEnded(value);
 });
 // clang-format on
 
@@ -69,6 +72,7 @@ public:
     {
         if (m_ended)
             return MsgBoxResult::Closed;
+        boxShown = true;
         const int answer = showMessageBox(prompt.data(), static_cast<int>(prompt.size()), style,
                                           title.data(), static_cast<int>(title.size()));
         if (m_ended || (answer != 6 && answer != 7))
@@ -83,11 +87,17 @@ public:
         end(1, "Run-time error '" + std::to_string(number) + "':\n\n" + std::string(description));
     }
 
-    void propertyChanged(Element, Property) override
+    // What changed since the page last looked: bit 0 something drawn on the board, bit 1 a
+    // control, the cheat box's text or a timer.
+    void propertyChanged(Element element, Property) override
     {
-        if (!m_ended)
-            announceChange();
+        const bool drawn =
+            isShape(element) || element == Element::frmmaze || element == Element::lblabout;
+        changes |= drawn ? 1 : 2;
     }
+
+    int changes = 3;
+    bool boxShown = false; // during the event being delivered
 
 private:
     void end(int status, const std::string &message)
@@ -131,6 +141,18 @@ Game &game()
 Maze &maze()
 {
     return game().session->maze;
+}
+
+// Delivers one event; if it showed a box, tells the page when it has run to its end.
+template<typename Deliver>
+int event(Deliver &&deliver)
+{
+    WebPlatform &platform = game().session->platform;
+    platform.boxShown = false;
+    const int value = deliver();
+    if (platform.boxShown)
+        announceEventEnd(value);
+    return value;
 }
 
 // A JSON string literal: UTF-8 passes through, quotes, backslashes and controls are escaped.
@@ -204,41 +226,52 @@ EMSCRIPTEN_KEEPALIVE void qv_restart()
 
 EMSCRIPTEN_KEEPALIVE int qv_key(int keyCode, int shift)
 {
-    return maze().keyDown(static_cast<std::int16_t>(keyCode), static_cast<std::int16_t>(shift));
+    return event([&] {
+        return maze().keyDown(static_cast<std::int16_t>(keyCode), static_cast<std::int16_t>(shift));
+    });
 }
 
 EMSCRIPTEN_KEEPALIVE int qv_click(int target)
 {
     if (target < 0 || static_cast<std::size_t>(target) >= clickableCount)
         return 0;
-    return maze().click(static_cast<Clickable>(target));
+    return event([&] { return maze().click(static_cast<Clickable>(target)); });
 }
 
 // One tick of the 64 Hz clock: Timer1, then Timer2, each only if it is still enabled then.
 // Bit 0 says Timer1 took it, bit 1 Timer2.
 EMSCRIPTEN_KEEPALIVE int qv_tick()
 {
-    int taken = 0;
-    if (maze().tick(Element::Timer1))
-        taken |= 1;
-    if (maze().tick(Element::Timer2))
-        taken |= 2;
-    return taken;
+    return event([] {
+        int taken = 0;
+        if (maze().tick(Element::Timer1))
+            taken |= 1;
+        if (maze().tick(Element::Timer2))
+            taken |= 2;
+        return taken;
+    });
 }
 
 EMSCRIPTEN_KEEPALIVE int qv_tick_one(int timer)
 {
-    return maze().tick(timer == 2 ? Element::Timer2 : Element::Timer1);
+    return event([&] { return maze().tick(timer == 2 ? Element::Timer2 : Element::Timer1); });
 }
 
 EMSCRIPTEN_KEEPALIVE int qv_edit(const char *text)
 {
-    return maze().editText(text);
+    return event([&] { return maze().editText(text); });
 }
 
-EMSCRIPTEN_KEEPALIVE void qv_close()
+EMSCRIPTEN_KEEPALIVE int qv_close()
 {
     maze().close();
+    return 1;
+}
+
+EMSCRIPTEN_KEEPALIVE int qv_take_changes()
+{
+    WebPlatform &platform = game().session->platform;
+    return std::exchange(platform.changes, 0);
 }
 
 EMSCRIPTEN_KEEPALIVE int qv_ended()

@@ -81,21 +81,41 @@
     function deliver(name, types, args, record) {
         if (!M || ended || inEvent) return false;
         inEvent = true;
-        // Without {async: true}, ccall hands back the export's value when nothing suspended,
-        // and a promise of it when a message box holds the call.
-        const result = M.ccall(name, 'number', types, args);
+        const owned = [];
+        const cargs = args.map((a, i) => {
+            if (types[i] !== 'string') return a;
+            const size = M.lengthBytesUTF8(a) + 1;
+            const ptr = M._malloc(size);
+            M.stringToUTF8(a, ptr, size);
+            owned.push(ptr);
+            return ptr;
+        });
         const finish = (value) => {
+            for (const ptr of owned) M._free(ptr);
             inEvent = false;
             recordEvent(record, value);
             for (const f of listeners.event) f(record, value);
             afterEvent(record);
             return value;
         };
-        if (result instanceof Promise) {
-            pendingEvent = result.then(finish);
+        const value = M['_' + name](...cargs);
+        if (suspended) {
+            // A box holds the call: its end, and its value, come from eventEnded().
+            pendingEvent = new Promise((resolve) => {
+                eventEnd = (v) => resolve(finish(v));
+            });
             return true;
         }
-        return finish(result);
+        return finish(value);
+    }
+
+    let eventEnd = null;
+
+    function eventEnded(value) {
+        const end = eventEnd;
+        eventEnd = null;
+        // Outside the rules' own call, which is still on the stack here.
+        if (end) queueMicrotask(() => end(value));
     }
 
     let pendingEvent = Promise.resolve();
@@ -598,14 +618,21 @@
         board.focus({ preventScroll: true });
     }
 
+    // Only what changed is brought up to date: most ticks move a ball and nothing else.
     function afterEvent(record) {
         if (ended) {
             showEnded();
             return;
         }
-        const change = syncControls();
-        settleFocus(change, record);
-        syncClock();
+        const changes = M._qv_take_changes();
+        if (changes & 1) dirty = true;
+        const startOver = record && record.kind === 'click' && record.name === 'mnufilestart';
+        if ((changes & 2) || startOver || box.answered) {
+            box.answered = false;
+            const change = syncControls();
+            settleFocus(change, record === null ? 'reset' : record);
+            syncClock();
+        }
         if (dirty) requestDraw();
     }
 
@@ -720,6 +747,7 @@
         if (back && back !== document.body && document.contains(back)) back.focus({ preventScroll: true });
         else board.focus({ preventScroll: true });
         recorder.answers.push(yes);
+        box.answered = true;
         for (const f of listeners.answer) f(yes);
         resolve(yes ? 6 : 7);
     }
@@ -781,6 +809,7 @@
         $('ended').hidden = true;
         win.hidden = false;
         for (const f of listeners.restart) f();
+        M._qv_take_changes();
         const change = syncControls();
         settleFocus(change, 'reset');
         syncClock();
@@ -1036,7 +1065,7 @@
         M.quorvalePage = {
             messageBox,
             programEnded,
-            changed: () => { dirty = true; },
+            eventEnded,
         };
         const n = M._qv_clickable_count();
         clickables = [];
@@ -1046,6 +1075,7 @@
         resizeBoard();
         watchPixelRatio();
         draw();
+        M._qv_take_changes();
         const change = syncControls();
         settleFocus(change, 'reset');
         syncClock();
