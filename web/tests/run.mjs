@@ -285,6 +285,30 @@ test('RecordingReplaysToTheSameState', async (page) => {
     assertEqual(await page.evaluate(() => window.quorvale.dump()), expected, 'state after the replay');
 });
 
+test('ReplayFromAFilePlaysAtTheGamesPace', async (page) => {
+    const text = 'click cmdstart\nwait 32\nanswer yes no\nkey 38\nkey 38\nkey 38\nwait 2\n';
+    const file = path.join(os.tmpdir(), `quorvale-replay-${process.pid}.script`);
+    fs.writeFileSync(file, text);
+    // The same script run at once, as the driver would, gives the state to end in.
+    await page.evaluate((t) => window.quorvale.replay(t, { fast: true, driver: true }), text);
+    const expected = await page.evaluate(() => window.quorvale.dump());
+    await page.evaluate(() => window.quorvale.startAgain());
+    const began = Date.now();
+    await (await page.$('#replay')).uploadFile(file);
+    await page.waitForFunction(() => window.quorvale.replaying);
+    assertEqual(await page.title(), 'Maze (replaying)', 'title while replaying');
+    await page.keyboard.press('ArrowRight'); // the player's keys are ignored meanwhile
+    await waitForBox(page, 'GAME OVER');
+    await page.keyboard.press('Enter');
+    await page.waitForFunction(() => !window.quorvale.replaying, { timeout: 10000 });
+    fs.rmSync(file);
+    const took = Date.now() - began;
+    // Half a second of ticks and two boxes shown for about a second each.
+    assert(took >= 2300, `the replay took ${took} ms`);
+    assertEqual(await page.title(), 'Maze', 'title after the replay');
+    assertEqual(await page.evaluate(() => window.quorvale.dump()), expected, 'state after the replay');
+});
+
 test('GoldenScriptsReplayToTheDriversState', async (page) => {
     for (const name of fs.readdirSync(scriptsDir).filter((n) => n.endsWith('.script')).sort()) {
         await page.reload();
