@@ -1,7 +1,7 @@
 #include "mainwindow.h"
 
 #include "boardwidget.h"
-#include "firstframe.h"
+#include "firstframeprobe.h"
 #include "geometry.h"
 #include "startbutton.h"
 #include "systemcolours.h"
@@ -117,9 +117,8 @@ MainWindow::MainWindow(TickSource ticks, QWidget *parent)
     buildControls();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
-    // One clock for both timers, as on the desktop the game was made for, where every timer
-    // ticks on the same 64 Hz clock interrupt: both balls move in one wake-up of the process
-    // and are shown in one repaint, instead of two of each.
+    // One clock for both timers: both balls move in one wake-up of the process and are shown in
+    // one repaint, instead of two of each, and they can never drift apart.
     m_clock = new TickTimer(this);
     connect(m_clock, &TickTimer::ticked, this, &MainWindow::clockTicked);
     syncTimers();
@@ -167,8 +166,12 @@ void MainWindow::buildControls()
     m_cheat->setObjectName(QStringLiteral("txtcheat"));
     m_cheat->setGeometry(toPixels(m_maze.cheatBox().geometry()));
     paintControl(m_cheat, layout::cheatBackColor, layout::cheatForeColor, QPalette::Base);
+    // Like clicks, edits skip the input check that keys and ticks pass through: while a message
+    // box is open it is modal, so no edit or click can reach the window at all.
     connect(m_cheat, &QLineEdit::textEdited, this, [this](const QString &text) {
         m_maze.editText(text.toStdString());
+        // A code clears the box to a space inside the rules, during this very edit; the line
+        // edit does not re-read its text by itself, so it is shown the rules' text now.
         syncControl(Element::txtcheat);
     });
 
