@@ -160,6 +160,13 @@ test('SpaceOnTheStartButtonStartsPlay', async (page) => {
     await page.keyboard.press('ArrowDown');
     assertEqual(await dumpValue(page, 'shpyou.Top'), '440', 'piece after Down in play');
     assertEqual(await page.evaluate(() => window.scrollY), scroll, 'page scroll');
+    // "Start Over" in either phase leaves the focus on the start button.
+    for (const phase of ['play', 'setup']) {
+        if (phase === 'setup') await page.click('#txtcheat');
+        await page.click('#mnufile');
+        await page.click('#mnufilestart');
+        assertEqual(await focusedId(page), 'cmdstart', `focus after Start Over in ${phase}`);
+    }
 });
 
 async function winOnce(page, keys) {
