@@ -958,7 +958,26 @@
             }
             return;
         }
-        if (gameControls.has(target)) return; // the option buttons and the cheat box keep theirs
+        const option = options.indexOf(target);
+        if (option >= 0) {
+            // Within the frame the arrow keys move the selection, top to bottom, and raise the
+            // click of the option they land on; Space selects the one with the focus.
+            if (e.repeat && e.code === 'Space') return;
+            const step = { ArrowUp: -1, ArrowLeft: -1, ArrowDown: 1, ArrowRight: 1 }[e.code];
+            if (step) {
+                for (let i = option + step; i >= 0 && i < options.length; i += step) {
+                    if (canFocus(options[i])) {
+                        options[i].focus({ preventScroll: true });
+                        click(OPTIONS[i]);
+                        break;
+                    }
+                }
+            } else if (e.code === 'Space') {
+                click(OPTIONS[option]);
+            }
+            return;
+        }
+        if (gameControls.has(target)) return; // the cheat box keeps its keys
         if (target === board || target === document.body || target === null) {
             const code = virtualKeyCode(e.code);
             if (target !== board && !boardHasTheKeys()) return;
@@ -1000,8 +1019,10 @@
         // A click selects the option but leaves the focus on the start button.
         label.addEventListener('mousedown', (e) => e.preventDefault());
         o.addEventListener('click', (e) => {
+            // The keys are handled above; a click from anywhere else is the mouse's.
             const byMouse = e.detail > 0 || e.clientX !== 0 || e.clientY !== 0;
-            click(OPTIONS[i]);
+            if (byMouse) click(OPTIONS[i]);
+            syncControls(); // the rules, not the browser, say which option is set
             if (byMouse && canFocus(start)) start.focus({ preventScroll: true });
         });
     });

@@ -153,6 +153,16 @@ test('SpaceOnTheStartButtonStartsPlay', async (page) => {
     await page.click('#optblue-label');
     assertEqual(await focusedId(page), 'cmdstart', 'focus after clicking an option');
     assertEqual(await dumpValue(page, 'optblue.Value'), 'true', 'option chosen');
+    // Tab reaches the options; there the arrow keys move the selection and raise its click.
+    await page.keyboard.down('Shift');
+    await page.keyboard.press('Tab');
+    await page.keyboard.up('Shift');
+    assertEqual(await focusedId(page), 'optblue', 'focus after Shift+Tab from Start (the chosen option)');
+    await page.keyboard.press('ArrowDown');
+    assertEqual(await focusedId(page), 'optyellow', 'focus after Down from Blue');
+    assertEqual(await dumpValue(page, 'optyellow.Value'), 'true', 'option chosen with the keys');
+    assertEqual(await dumpValue(page, 'shpborder.BorderColor'), '0x0000FFFF', 'border after Yellow');
+    await page.focus('#cmdstart');
     const scroll = await page.evaluate(() => window.scrollY);
     await page.keyboard.press('Space');
     assertEqual(await dumpValue(page, 'cmdstart.Visible'), 'false', 'start button after Space');
