@@ -292,6 +292,15 @@ test('RecordingReplaysToTheSameState', async (page) => {
     await page.waitForFunction(() => window.quorvale.ended);
     const expected = await page.evaluate(() => window.quorvale.dump());
     const recording = await page.evaluate(() => window.quorvale.recording());
+    // "Save recording" downloads the same text.
+    const downloads = fs.mkdtempSync(path.join(os.tmpdir(), 'quorvale-downloads-'));
+    const cdp = await page.createCDPSession();
+    await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads });
+    await page.click('#save');
+    const saved = path.join(downloads, 'quorvale-recording.script');
+    for (let i = 0; i < 50 && !fs.existsSync(saved); ++i) await new Promise((r) => setTimeout(r, 100));
+    assertEqual(fs.readFileSync(saved, 'utf8'), recording, 'the saved recording');
+    fs.rmSync(downloads, { recursive: true, force: true });
     assert(/^wait \d+$/m.test(recording), 'ticks recorded as waits');
     assert(/^answer no no$/m.test(recording), 'answers recorded');
     const result = await page.evaluate((text) => window.quorvale.replay(text, { fast: true }), recording);
