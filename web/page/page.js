@@ -12,9 +12,6 @@
     const LABEL_FONT = '16px "DejaVu Sans"'; // 12 points at 96 dots per inch
     const CONTROL_BACK = '#800000';
     const CONTROL_TEXT = '#000000';
-    const CLICK = {
-        cmdstart: 0, optred: 1, optgreen: 2, optblue: 3, optyellow: 4, mnufilestart: 5,
-    };
     const OPTIONS = ['optred', 'optgreen', 'optblue', 'optyellow'];
 
     const $ = (id) => document.getElementById(id);
