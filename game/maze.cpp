@@ -132,6 +132,7 @@ void Maze::selectOption(OptionButton &selected)
 
 bool Maze::tick(Element timer)
 {
+    static_assert(timers.size() == 2, "each timer needs its procedure here");
     switch (timer) {
     case Element::Timer1:
         return Timer1.enabled() && deliver([&] { Timer1_Timer(); });

@@ -212,7 +212,7 @@ void MainWindow::buildControls()
 void MainWindow::clockTicked()
 {
     const BoardWidget::Batch batch(*m_board);
-    for (const Element timer : {Element::Timer1, Element::Timer2})
+    for (const Element timer : timers)
         fireTimer(timer);
 }
 
@@ -379,8 +379,8 @@ void MainWindow::syncOptions()
 // The clock runs while either timer is enabled; a tick reaches only the enabled ones.
 void MainWindow::syncTimers()
 {
-    const bool wanted =
-        m_maze.timer(Element::Timer1).enabled() || m_maze.timer(Element::Timer2).enabled();
+    const bool wanted = std::any_of(timers.begin(), timers.end(),
+                                    [this](Element t) { return m_maze.timer(t).enabled(); });
     if (m_tickSource == TickSource::Manual || m_finished || !wanted)
         m_clock->stop();
     else
