@@ -1,14 +1,19 @@
 #include "mainwindow.h"
 
 #include "boardwidget.h"
+#include "boxicons.h"
+#include "captionframe.h"
 #include "firstframeprobe.h"
 #include "geometry.h"
+#include "heldkeys.h"
 #include "startbutton.h"
 #include "systemcolours.h"
 #include "ticktimer.h"
 
 #include <QCloseEvent>
+#include <QGridLayout>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLayout>
 #include <QLineEdit>
@@ -104,7 +109,10 @@ MainWindow::MainWindow(TickSource ticks, QWidget *parent)
     setWindowTitle(toQString(m_maze.form().caption()));
     setWindowIcon(QIcon(QStringLiteral(":/icons/io.github.quorvale.Quorvale-48.png")));
 
+    m_boxStyle = std::make_unique<BoxIconStyle>();
     m_board = new BoardWidget(m_maze, this);
+    // The board draws every piece itself; for a screen reader it is the maze, named as the window.
+    m_board->setAccessibleName(toQString(m_maze.form().caption()));
     m_board->setFixedSize(layout::clientWidth / layout::twipsPerPixel,
                           layout::clientHeight / layout::twipsPerPixel);
     setCentralWidget(m_board);
@@ -113,6 +121,8 @@ MainWindow::MainWindow(TickSource ticks, QWidget *parent)
             m_maze.keyDown(keyCode, shift);
     });
 
+    // Message boxes open under a held key; only fresh presses may answer them.
+    new HeldKeys(this);
     buildMenus();
     buildControls();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -151,7 +161,12 @@ void MainWindow::buildMenus()
         QAction *action = menuOf(item.menu)->addAction(toQString(item.caption));
         action->setObjectName(toQString(item.name));
         const Clickable target = item.id;
-        connect(action, &QAction::triggered, this, [this, target] { m_maze.click(target); });
+        connect(action, &QAction::triggered, this, [this, target] {
+            m_maze.click(target);
+            // "Start Over" is a reset like any other, also in setup where it shows nothing anew.
+            if (target == Clickable::mnufilestart)
+                settleFocus(Element::cmdstart);
+        });
     }
 }
 
@@ -160,6 +175,8 @@ void MainWindow::buildControls()
     m_start = new StartButton(m_board);
     m_start->setObjectName(QStringLiteral("cmdstart"));
     m_start->setGeometry(toPixels(m_maze.control(Element::cmdstart).geometry()));
+    // The face is a picture, so a screen reader needs the word it shows.
+    m_start->setAccessibleName(QStringLiteral("Start"));
     connect(m_start, &QPushButton::clicked, this, [this] { m_maze.click(Clickable::cmdstart); });
 
     m_cheat = new QLineEdit(m_board);
@@ -175,10 +192,9 @@ void MainWindow::buildControls()
         syncControl(Element::txtcheat);
     });
 
-    m_frame = new QGroupBox(toQString(layout::frameCaption), m_board);
+    m_frame = new CaptionFrame(toQString(layout::frameCaption), m_board);
     m_frame->setObjectName(QStringLiteral("fraborder"));
     m_frame->setGeometry(toPixels(m_maze.control(Element::fraborder).geometry()));
-    m_frame->setFlat(false);
     paintControl(m_frame, layout::controlBackColor, layout::controlForeColor, QPalette::Window);
 
     for (const Element option : optionButtons) {
@@ -187,6 +203,9 @@ void MainWindow::buildControls()
         button->setObjectName(toQString(name(option)));
         button->setGeometry(toPixels(model.geometry()));
         paintControl(button, layout::controlBackColor, layout::controlForeColor, QPalette::Window);
+        // Reached by Tab, but a click chooses the colour without taking the focus from the start
+        // button, so Enter or Space still start the game straight after.
+        button->setFocusPolicy(Qt::TabFocus);
         const Clickable target = *clickOf(option);
         // The model decides which option is set; the button only shows it.
         connect(button, &QRadioButton::clicked, this, [this, target] {
@@ -239,6 +258,28 @@ void MainWindow::closeEvent(QCloseEvent *event)
 // ---------------------------------------------------------------------------------------------
 // Platform
 
+namespace {
+
+// On Wayland Qt draws the title bar itself: the title is centred across the whole bar and cut off
+// where the window icon on the left or the three buttons on the right begin, in a 14-pixel font.
+// QMessageBox sizes itself for a title bar that the window manager draws, which on a box as
+// narrow as "GAME OVER"'s leaves "GAME Ov". A strut across the box's grid keeps room for both.
+void makeRoomForTitle(QMessageBox &box)
+{
+    if (!QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        return;
+    constexpr int besideTitle = 80; // the icon one side, the buttons the other, with spacing
+    QFont titleFont = box.font();
+    titleFont.setPixelSize(14);
+    const int width =
+        QFontMetrics(titleFont).horizontalAdvance(box.windowTitle()) + 2 * besideTitle;
+    if (auto *grid = qobject_cast<QGridLayout *>(box.layout()))
+        grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Fixed, QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+}
+
+} // namespace
+
 MsgBoxResult MainWindow::messageBox(std::string_view prompt, int style, std::string_view title)
 {
     if (m_finished)
@@ -251,10 +292,13 @@ MsgBoxResult MainWindow::messageBox(std::string_view prompt, int style, std::str
     box.setWindowTitle(toQString(title));
     box.setTextFormat(Qt::PlainText);
     box.setText(toQString(prompt));
+    // Before the icon, which is drawn when set, by the box's style.
+    box.setStyle(m_boxStyle.get());
     box.setIcon(iconForStyle(style));
     QPushButton *yes = box.addButton(QMessageBox::Yes);
     box.addButton(QMessageBox::No);
     box.setDefaultButton(yes);
+    makeRoomForTitle(box);
     AnswerRequired answerRequired;
     box.installEventFilter(&answerRequired);
     for (QAbstractButton *button : box.buttons())

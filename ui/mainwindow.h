@@ -6,6 +6,7 @@
 #include <QPointer>
 
 #include <array>
+#include <memory>
 
 class QButtonGroup;
 class QGroupBox;
@@ -17,6 +18,7 @@ class QRadioButton;
 namespace quorvale::ui {
 
 class BoardWidget;
+class BoxIconStyle;
 class StartButton;
 class TickTimer;
 
@@ -80,6 +82,7 @@ private:
     TickSource m_tickSource;
     int m_modalDepth = 0;
     QPointer<QMessageBox> m_openBox;
+    std::unique_ptr<BoxIconStyle> m_boxStyle; // outlives every box
     bool m_finished = false;
 };
 
