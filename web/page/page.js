@@ -713,6 +713,7 @@
         draw();
         suspended = true;
         box.open = true;
+        box.spaceDown = false;
         box.stale = new Set(held);
         box.returnFocus = document.activeElement;
         $('msgbox-title').textContent = title;
@@ -757,18 +758,32 @@
         switch (e.code) {
         case 'Enter':
         case 'NumpadEnter':
-        case 'Space':
             answer(box.selected === yesButton);
+            break;
+        case 'Space':
+            box.spaceDown = true; // a button answers when Space is let go
+            break;
+        case 'KeyY':
+            answer(true);
+            break;
+        case 'KeyN':
+            answer(false);
             break;
         case 'ArrowLeft':
         case 'ArrowRight':
-        case 'ArrowUp':
-        case 'ArrowDown':
         case 'Tab':
             selectButton(box.selected === yesButton ? noButton : yesButton);
             break;
         default:
             break; // Escape and the rest: the question must be answered Yes or No
+        }
+    }
+
+    function boxKeyUp(e) {
+        e.preventDefault();
+        if (e.code === 'Space' && box.spaceDown) {
+            box.spaceDown = false;
+            answer(box.selected === yesButton);
         }
     }
 
@@ -986,6 +1001,10 @@
     document.addEventListener('keyup', (e) => {
         held.delete(e.code);
         box.stale.delete(e.code);
+        if (box.open && !replay.running) {
+            boxKeyUp(e);
+            return;
+        }
         if (e.code === 'Space' && spaceArmed) {
             spaceArmed = false;
             if (document.activeElement === start && !box.open && !ended) {

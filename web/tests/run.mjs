@@ -217,8 +217,14 @@ test('LossAnsweredNoEndsTheGame', async (page) => {
     await waitForBox(page, 'GAME OVER');
     for (let i = 0; i < 3; ++i) await page.keyboard.down('ArrowUp'); // repeats do not move the selection
     await page.keyboard.up('ArrowUp');
-    await page.keyboard.press('Enter'); // Yes to the first
+    await page.evaluate(() => { window.boxes = 0; window.quorvale.on('box', () => { ++window.boxes; }); });
+    // Space answers when it is let go, as a button does.
+    await page.keyboard.down('Space');
+    await new Promise((r) => setTimeout(r, 50));
+    assertEqual(await page.evaluate(() => window.boxes), 0, 'boxes opened while Space is down');
+    await page.keyboard.up('Space'); // Yes to the first
     await waitForBox(page, 'GAME OVER');
+    assertEqual(await page.evaluate(() => window.boxes), 1, 'boxes opened after Space was let go');
     const prompt = await page.$eval('#msgbox-prompt', (p) => p.textContent);
     assertEqual(prompt, 'Please Try Again', 'prompt');
     await page.keyboard.press('ArrowRight');
