@@ -59,7 +59,7 @@ void checkLine(std::string_view line)
         text = t->text;
     else
         return;
-    if (!script::splitCodePoints(text))
+    if (!script::isUtf8(text))
         violated("a string command holds text that is not UTF-8");
     const auto again = script::parseLine("text " + script::quoted(text));
     const auto *cmd = std::get_if<std::optional<script::Command>>(&again);
