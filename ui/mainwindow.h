@@ -6,6 +6,8 @@
 #include <QPointer>
 
 #include <array>
+#include <string>
+#include <vector>
 
 class QButtonGroup;
 class QGroupBox;
@@ -17,6 +19,7 @@ class QRadioButton;
 namespace quorvale::ui {
 
 class BoardWidget;
+class EventObserver;
 class StartButton;
 class TickTimer;
 
@@ -41,6 +44,22 @@ public:
     // nor while the timer is stopped. Returns whether it reached the timer's procedure.
     bool fireTimer(Element timer);
     bool isMessageBoxOpen() const { return m_modalDepth > 0; }
+
+    // ---- Recording and replay ----
+    // Observers are told of every event that reaches the rules and of every message box.
+    void addObserver(EventObserver *observer);
+    void removeObserver(EventObserver *observer);
+    // The player's ways in, for a replay: each goes to the rules as the player's own would,
+    // also while the player is ignored.
+    void deliverKey(std::int16_t keyCode, std::int16_t shift = 0);
+    void deliverClick(Clickable target);
+    void deliverText(std::string text);
+    // One tick of the clock: Timer1 and then Timer2.
+    void tickClock();
+    // While a replay runs, the player's keys, clicks and edits are ignored.
+    void setPlayerIgnored(bool ignored) { m_playerIgnored = ignored; }
+    void setTickSource(TickSource ticks);
+    TickSource tickSource() const { return m_tickSource; }
 
     // What the rules see of this window. Tests use it to play the part of the rules, for what
     // the rules cannot be made to do in play (a run-time error).
@@ -67,6 +86,9 @@ private:
     void syncOptions();
     void syncTimers();
     void clockTicked();
+    bool tickTimer(Element timer);
+    template<typename Call>
+    void notify(Call &&call);
     void settleFocus(Element shown);
     void finish(int exitCode);
 
@@ -81,6 +103,8 @@ private:
     int m_modalDepth = 0;
     QPointer<QMessageBox> m_openBox;
     bool m_finished = false;
+    std::vector<EventObserver *> m_observers;
+    bool m_playerIgnored = false;
 };
 
 } // namespace quorvale::ui
