@@ -18,55 +18,8 @@ namespace {
 using script::Recorder;
 
 using testing::Point;
-
-// The keys of a shortest route from the start to the nearest place `wanted` that no turn on the
-// way objects to.
-template<typename Wanted>
-std::vector<std::int16_t> routeFromStart(Wanted wanted)
-{
-    const Point from = testing::start;
-    Point to{-1, -1};
-    std::map<Point, std::pair<Point, std::int16_t>> cameFrom{{from, {from, 0}}};
-    std::queue<Point> open({from});
-    while (!open.empty() && to.left < 0) {
-        const Point p = open.front();
-        open.pop();
-        if (wanted(p)) {
-            to = p;
-            break;
-        }
-        if (testing::turnObjectsTo(p))
-            continue;
-        for (const auto &[key, dx, dy] : {std::tuple{vbKeyUp, 0, -200},
-                                          {vbKeyDown, 0, 200},
-                                          {vbKeyLeft, -200, 0},
-                                          {vbKeyRight, 200, 0}}) {
-            const Point next{p.left + dx, p.top + dy};
-            if (next.left >= 0 && next.top >= 0 && next.left <= layout::clientWidth &&
-                next.top <= layout::clientHeight && cameFrom.try_emplace(next, p, key).second)
-                open.push(next);
-        }
-    }
-    std::vector<std::int16_t> keys;
-    if (!cameFrom.contains(to)) {
-        ADD_FAILURE() << "no route";
-        return keys;
-    }
-    for (Point p = to; p != from; p = cameFrom[p].first)
-        keys.insert(keys.begin(), cameFrom[p].second);
-    return keys;
-}
-
-std::vector<std::int16_t> routeToGoal()
-{
-    const auto &goal = layout::shpgoal;
-    auto keys = routeFromStart([&goal](Point p) {
-        return goal.left <= p.left && p.left <= goal.left + goal.width && goal.top <= p.top &&
-               p.top <= goal.top + goal.height;
-    });
-    keys.push_back(vbKeyDown); // the step onto the goal is judged at the next key
-    return keys;
-}
+using testing::routeFromStart;
+using testing::routeToGoal;
 
 // Plays the part of the player and of the window: answers boxes at random, tells the recorder
 // what reached the rules, and writes down what the driver must print when it replays the
@@ -78,7 +31,11 @@ public:
 
     MsgBoxResult messageBox(std::string_view prompt, int style, std::string_view title) override
     {
-        const MsgBoxResult answer = chance(m_yesPercent) ? MsgBoxResult::Yes : MsgBoxResult::No;
+        MsgBoxResult answer = chance(m_yesPercent) ? MsgBoxResult::Yes : MsgBoxResult::No;
+        if (!fixedAnswers.empty()) {
+            answer = fixedAnswers.front();
+            fixedAnswers.erase(fixedAnswers.begin());
+        }
         expected << "msgbox " << style << ' ' << script::quoted(title) << ' '
                  << script::quoted(prompt) << " -> " << (answer == MsgBoxResult::Yes ? "yes" : "no")
                  << '\n';
@@ -140,6 +97,7 @@ public:
     std::ostringstream expected;
     Maze maze{*this};
     int m_yesPercent = 95;
+    std::vector<MsgBoxResult> fixedAnswers; // taken first, in order
 
 private:
     bool chance(int percent) { return pick(100) < percent; }
@@ -196,7 +154,8 @@ TEST(Recorder, RandomPlayReplaysWithTheSameBoxesAnswersAndEndState)
 TEST(Recorder, BoxInTheMiddleOfAClockTickReplaysExactly)
 {
     Player player(7);
-    player.m_yesPercent = 100;
+    // No first: the replay must give it to the same box, not leave that box the default Yes.
+    player.fixedAnswers = {MsgBoxResult::No, MsgBoxResult::Yes};
     Maze &maze = player.maze;
     // Into ball 1's column, where it comes down onto the piece.
     const auto &ball = layout::shpball1;
