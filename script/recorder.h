@@ -42,9 +42,9 @@ public:
     // False once a write has failed; nothing more is written after that.
     bool good() const { return !m_failed; }
 
-    // The most clock ticks one `wait` line holds: a game that is killed loses at most this much
-    // of its last ticks, and an hour of play is still only a few thousand lines.
-    static constexpr std::uint32_t maxTicksPerLine = 64;
+    // The most clock ticks one `wait` line holds, ten seconds: a game that is killed loses at
+    // most this much of its last ticks, and an hour of play is still only a few thousand lines.
+    static constexpr std::uint32_t maxTicksPerLine = 640;
 
 private:
     void event(const std::string &line);

@@ -216,7 +216,7 @@ TEST(Recorder, RecordingStartsWithItsHeadingAndGathersTicksIntoWaits)
     recorder.key(vbKeyUp);
     EXPECT_EQ(out.str(), "# Recorded by quorvale 1.0.0\n"
                          "# Replay it with: quorvale-script FILE, or quorvale --replay FILE\n"
-                         "wait 64\n"
+                         "wait 640\n"
                          "wait 3\n"
                          "answer yes no\n"
                          "key 38\n"
