@@ -8,6 +8,7 @@
 #include <QFileInfo>
 
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <iostream>
 #include <memory>
@@ -15,6 +16,28 @@
 #include <vector>
 
 namespace {
+
+// Where Qt chooses among X11 and Wayland, it finds no display without one of these (or Qt's own
+// -platform option), and then advises reinstalling the program and aborts; a player deserves one
+// plain line instead.
+bool noDisplayToOpen(int argc, char *argv[])
+{
+#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN) && !defined(Q_OS_ANDROID)
+    for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) {
+        if (!qEnvironmentVariableIsEmpty(name))
+            return false;
+    }
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "-platform") == 0 || std::strcmp(argv[i], "--platform") == 0)
+            return false;
+    }
+    return true;
+#else
+    Q_UNUSED(argc);
+    Q_UNUSED(argv);
+    return false;
+#endif
+}
 
 struct Options
 {
@@ -120,6 +143,11 @@ int main(int argc, char *argv[])
             std::fprintf(stderr, "quorvale: %s\n", error.c_str());
             return 2;
         }
+    }
+    if (noDisplayToOpen(argc, argv)) {
+        std::fputs("quorvale: cannot open a display: neither DISPLAY nor WAYLAND_DISPLAY is set\n",
+                   stderr);
+        return 1;
     }
 
     QApplication app(argc, argv);

@@ -1,6 +1,6 @@
 // The start-up baseline: an empty Qt Widgets main window with a menu bar, the same size as the
 // game's, reporting its first painted frame exactly as the game does.
-#include "firstframe.h"
+#include "firstframeprobe.h"
 
 #include <QApplication>
 #include <QMainWindow>

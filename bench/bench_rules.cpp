@@ -1,5 +1,6 @@
 // The rules alone, with a platform that does nothing: what a key press and a tick cost before
 // any drawing.
+#include "fakeplatform.h"
 #include "maze.h"
 
 #include <benchmark/benchmark.h>
@@ -10,31 +11,13 @@ namespace {
 
 using namespace quorvale;
 
-class QuietPlatform final : public Platform
-{
-public:
-    MsgBoxResult messageBox(std::string_view, int, std::string_view) override
-    {
-        ++boxes;
-        return MsgBoxResult::Yes;
-    }
-    void endProgram() override { std::abort(); }
-    void runtimeError(int, std::string_view) override { std::abort(); }
-    void propertyChanged(Element element, Property property) override
-    {
-        benchmark::DoNotOptimize(element);
-        benchmark::DoNotOptimize(property);
-    }
-
-    int boxes = 0;
-};
-
 // A step left and a step back, over and over, from the start: each turn records the bounds,
 // moves the piece, runs both wall checks against all 41 walls, the goal test and the edge test.
 // Nothing is hit, so no message box opens and every turn does the same work.
 void keyPressTurn(benchmark::State &state)
 {
-    QuietPlatform platform;
+    testing::FakePlatform platform;
+    platform.keepRecords(false);
     Maze maze(platform);
     maze.click(Clickable::cmdstart);
     bool left = true;
@@ -42,7 +25,7 @@ void keyPressTurn(benchmark::State &state)
         benchmark::DoNotOptimize(maze.keyDown(left ? vbKeyLeft : vbKeyRight));
         left = !left;
     }
-    if (platform.boxes != 0)
+    if (platform.boxCount != 0)
         state.SkipWithError("a turn hit something; the figure would include a reset");
 }
 BENCHMARK(keyPressTurn);
@@ -51,14 +34,15 @@ BENCHMARK(keyPressTurn);
 // top, the stop marker and the player's corners.
 void tick(benchmark::State &state)
 {
-    QuietPlatform platform;
+    testing::FakePlatform platform;
+    platform.keepRecords(false);
     Maze maze(platform);
     bool first = true;
     for (auto _ : state) {
         benchmark::DoNotOptimize(maze.tick(first ? Element::Timer1 : Element::Timer2));
         first = !first;
     }
-    if (platform.boxes != 0)
+    if (platform.boxCount != 0)
         state.SkipWithError("a ball hit the player; the figure would include a reset");
 }
 BENCHMARK(tick);

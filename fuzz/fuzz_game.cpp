@@ -3,7 +3,8 @@
 // closed at any moment, even while a box is open. After every event the state must be one the
 // rules can produce; anything else stops the run with a description of what went wrong.
 
-#include "gameinvariants.h"
+#include "fakeplatform.h"
+#include "invariants.h"
 #include "maze.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
@@ -16,11 +17,14 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 namespace {
 
 using namespace quorvale;
-using hardening::Position;
+using testing::FakePlatform;
+using testing::MessageBoxShown;
+using testing::Point;
 
 [[noreturn]] void violated(std::string_view what)
 {
@@ -28,90 +32,41 @@ using hardening::Position;
     std::abort();
 }
 
-// The platform as the window provides it: boxes are modal, so while one is open the player can
-// only answer it or close the window, and the window holds the timers back. Answers come from
-// the fuzz input.
-class FuzzPlatform final : public Platform
+// Answers as the player would give them in the window, taken from the fuzz input: the boxes are
+// modal, so while one is open the player can only answer it or close the window, and the window
+// holds the timers back.
+MsgBoxResult answerFromInput(FuzzedDataProvider &input, Maze &maze, const FakePlatform &platform,
+                             const MessageBoxShown &box)
 {
-public:
-    explicit FuzzPlatform(FuzzedDataProvider &input) : m_input(input) {}
+    if (platform.endCalls > 0)
+        violated("a message box after the program ended");
+    if (box != testing::gameOverBox && box != testing::youWinBox)
+        violated("a message box the game never shows");
+    if (platform.openBoxes > 1)
+        violated("a second message box opened while one was open");
 
-    void attach(Maze &maze) { m_maze = &maze; }
-
-    MsgBoxResult messageBox(std::string_view prompt, int style, std::string_view title) override
-    {
-        if (m_ended)
-            violated("a message box after the program ended");
-        const bool lose = prompt == "Please Try Again" && style == 52 && title == "GAME OVER";
-        const bool win =
-            prompt == "You Win Play Again" && style == 68 && title == " Congratulations";
-        if (!lose && !win)
-            violated("a message box the game never shows");
-        ++m_depth;
-        if (m_depth > 1)
-            violated("a second message box opened while one was open");
-        m_boxes.push_back(lose ? 'L' : 'W');
-
-        MsgBoxResult answer = MsgBoxResult::Yes;
-        switch (m_input.ConsumeIntegralInRange<int>(0, 7)) {
-        case 0: // the default button, also what an exhausted input gives
-        case 1:
-        case 2:
-        case 3:
-            break;
-        case 4:
-        case 5:
-            answer = MsgBoxResult::No;
-            break;
-        case 6: // the box went away with the window
-            answer = MsgBoxResult::Closed;
-            break;
-        case 7: // the player closes the main window while the box is open, then the box returns
-            m_maze->close();
-            answer = m_input.ConsumeBool() ? MsgBoxResult::Yes : MsgBoxResult::Closed;
-            break;
-        }
-        --m_depth;
-        return answer;
+    switch (input.ConsumeIntegralInRange<int>(0, 7)) {
+    case 0: // the default button, also what an exhausted input gives
+    case 1:
+    case 2:
+    case 3:
+        return MsgBoxResult::Yes;
+    case 4:
+    case 5:
+        return MsgBoxResult::No;
+    case 6: // the box went away with the window
+        return MsgBoxResult::Closed;
+    default: // the player closes the main window while the box is open, then the box returns
+        maze.close();
+        return input.ConsumeBool() ? MsgBoxResult::Yes : MsgBoxResult::Closed;
     }
-
-    void endProgram() override
-    {
-        if (m_ended)
-            violated("the program ended twice");
-        m_ended = true;
-    }
-
-    void runtimeError(int number, std::string_view description) override
-    {
-        // Every position the rules allow fits a 16-bit Integer, so nothing here can overflow.
-        std::string what = "run-time error " + std::to_string(number) + ": ";
-        what += description;
-        violated(what);
-    }
-
-    void propertyChanged(Element, Property) override
-    {
-        if (m_ended)
-            violated("a property changed after the program ended");
-    }
-
-    bool ended() const { return m_ended; }
-    std::string takeBoxes() { return std::exchange(m_boxes, {}); }
-
-private:
-    FuzzedDataProvider &m_input;
-    Maze *m_maze = nullptr; // not owned: the game this platform serves
-    int m_depth = 0;
-    bool m_ended = false;
-    std::string m_boxes; // L or W for each box of the current event
-};
+}
 
 // A text for the cheat box: a code, a code slightly off, or anything at all.
 std::string cheatText(FuzzedDataProvider &input)
 {
-    const auto code = hardening::cheatCodes[input.ConsumeIntegralInRange<std::size_t>(
-        0, hardening::cheatCodes.size() - 1)];
+    const auto code =
+        cheatCodes[input.ConsumeIntegralInRange<std::size_t>(0, cheatCodes.size() - 1)];
     switch (input.ConsumeIntegralInRange<int>(0, 3)) {
     case 0:
         return std::string(code);
@@ -132,10 +87,17 @@ std::string cheatText(FuzzedDataProvider &input)
 class Session
 {
 public:
-    explicit Session(FuzzedDataProvider &input)
-        : m_input(input), m_platform(input), m_maze(m_platform)
+    explicit Session(FuzzedDataProvider &input) : m_input(input)
     {
-        m_platform.attach(m_maze);
+        m_platform.answerWith([this](const MessageBoxShown &box) {
+            return answerFromInput(m_input, m_maze, m_platform, box);
+        });
+        m_platform.onRuntimeError([](int number, std::string_view description) {
+            // Every position the rules allow fits a 16-bit Integer, so nothing here can overflow.
+            std::string what = "run-time error " + std::to_string(number) + ": ";
+            what += description;
+            violated(what);
+        });
     }
 
     void play()
@@ -154,8 +116,9 @@ public:
 private:
     void step()
     {
-        const Position before{static_cast<int>(m_maze.shape(Element::shpyou).left()),
-                              static_cast<int>(m_maze.shape(Element::shpyou).top())};
+        const Point before{static_cast<int>(m_maze.shape(Element::shpyou).left()),
+                           static_cast<int>(m_maze.shape(Element::shpyou).top())};
+        const std::size_t boxesBefore = m_platform.boxes.size();
         const FormVariables captured = m_maze.variables();
         const float ball1 = m_maze.shape(Element::shpball1).top();
         const float ball2 = m_maze.shape(Element::shpball2).top();
@@ -163,9 +126,15 @@ private:
         m_lastKind = Kind::Other;
         m_lastTicks1 = m_lastTicks2 = 0;
         const bool delivered = deliverOne();
-        const std::string boxes = m_platform.takeBoxes();
+        const std::vector<MessageBoxShown> boxes(m_platform.boxes.begin() +
+                                                     static_cast<std::ptrdiff_t>(boxesBefore),
+                                                 m_platform.boxes.end());
 
-        if (m_maze.ended() != m_platform.ended())
+        if (m_platform.endCalls > 1)
+            violated("the program ended twice");
+        if (m_platform.noticesAfterEnd > 0)
+            violated("a property changed after the program ended");
+        if (m_maze.ended() != (m_platform.endCalls > 0))
             violated("the game and its platform disagree on whether the program ended");
         if (m_maze.ended())
             return;
@@ -180,7 +149,7 @@ private:
                 violated("the two boxes of one question differ");
         }
 
-        const std::string wrong = hardening::checkState(m_maze, reachable());
+        const std::string wrong = testing::checkState(m_maze, reachable());
         if (!wrong.empty())
             violated(wrong);
 
@@ -188,7 +157,7 @@ private:
         const FormVariables now = m_maze.variables();
         const bool keyed = m_lastKind == Kind::Key && delivered;
         if (keyed) {
-            if (now.youleft != before.first || now.youtop != before.second)
+            if (now.youleft != before.left || now.youtop != before.top)
                 violated("the captured bounds are not where the piece stood at the key press");
         } else if (now.youleft != captured.youleft || now.youright != captured.youright ||
                    now.youtop != captured.youtop || now.youbottom != captured.youbottom ||
@@ -282,17 +251,17 @@ private:
         }
     }
 
-    static const std::set<Position> &reachable()
+    static const std::set<Point> &reachable()
     {
-        static const std::set<Position> positions = hardening::reachablePositions();
+        static const std::set<Point> positions = testing::reachablePositions();
         return positions;
     }
 
     enum class Kind { Key, Edit, Other };
 
     FuzzedDataProvider &m_input;
-    FuzzPlatform m_platform;
-    Maze m_maze;
+    FakePlatform m_platform;
+    Maze m_maze{m_platform};
     Kind m_lastKind = Kind::Other;
     int m_lastTicks1 = 0;
     int m_lastTicks2 = 0;

@@ -94,22 +94,9 @@ private:
 
     // Event procedures.
     void Form_KeyDown(std::int16_t &KeyCode, std::int16_t Shift);
-    void cmdstart_Click();
-    void mnufilestart_Click();
-    void mnufilequit_Click();
-    void mnueditshapesquare_Click();
-    void mnueditshapecircle_Click();
-    void mnueditshapers_Click();
-    void mnueditballred_Click();
-    void mnueditballblue_Click();
-    void mnueditballgreen_Click();
-    void mnueditbackyellow_Click();
-    void mnueditbackorange_Click();
-    void mnuhelpabout_Click();
-    void optred_Click();
-    void optgreen_Click();
-    void optblue_Click();
-    void optyellow_Click();
+#define QUORVALE_CLICK_PROCEDURE(name, kind, menu, caption) void name##_Click();
+    QUORVALE_CLICKABLES(QUORVALE_CLICK_PROCEDURE)
+#undef QUORVALE_CLICK_PROCEDURE
     void Timer1_Timer();
     void Timer2_Timer();
     void txtcheat_Change();

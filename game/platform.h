@@ -7,7 +7,8 @@
 
 namespace quorvale {
 
-// Message box styles and answers, with the values the game was written against.
+// Message box styles and answers. A style adds the buttons (Yes and No) to the icon, and the box
+// answers with the button pressed; the script format prints these numbers, so they are fixed.
 inline constexpr int vbYesNo = 4;
 inline constexpr int vbExclamation = 48;
 inline constexpr int vbInformation = 64;

@@ -288,12 +288,15 @@ std::variant<std::optional<Command>, ParseError> parseLine(std::string_view line
         if (auto error = expectArguments(1))
             return *error;
         const std::string_view timer = tokens[0].isString ? "" : tokens[0].raw;
-        if (timer == "Timer1")
-            return std::optional<Command>{TickCommand{Element::Timer1}};
-        if (timer == "Timer2")
-            return std::optional<Command>{TickCommand{Element::Timer2}};
-        return ParseError{"no timer is called " + shown(tokens[0].text()) +
-                          ": expected Timer1 or Timer2"};
+        std::string expected;
+        for (std::size_t i = 0; i < timers.size(); ++i) {
+            if (timer == name(timers[i]))
+                return std::optional<Command>{TickCommand{timers[i]}};
+            expected += i == 0 ? "" : i + 1 == timers.size() ? " or " : ", ";
+            expected += name(timers[i]);
+        }
+        return ParseError{"no timer is called " + shown(tokens[0].text()) + ": expected " +
+                          expected};
     }
     if (word == "text") {
         if (auto error = expectString(1))

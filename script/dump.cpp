@@ -68,8 +68,8 @@ void dump(const Maze &maze, std::ostream &out)
         line(prefix + ".Value", formatBool(maze.option(e).value()));
     }
     line("lblabout.Caption", quoted(maze.label().caption()));
-    line("Timer1.Enabled", formatBool(maze.timer(Element::Timer1).enabled()));
-    line("Timer2.Enabled", formatBool(maze.timer(Element::Timer2).enabled()));
+    for (const Element timer : timers)
+        line(std::string(name(timer)) + ".Enabled", formatBool(maze.timer(timer).enabled()));
     const FormVariables v = maze.variables();
     const std::array<std::pair<std::string_view, std::int16_t>, 10> integers = {{
         {"ball1down", v.ball1down},

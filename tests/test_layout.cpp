@@ -1,4 +1,4 @@
-#include "fakeplatform.h"
+#include "game.h"
 
 #include <set>
 

@@ -1,7 +1,7 @@
 // A game recorded as it is played replays in the script driver exactly: the same message boxes
 // with the same answers, and at the end the same state.
 #include "dump.h"
-#include "fakeplatform.h"
+#include "route.h"
 #include "recorder.h"
 #include "runner.h"
 

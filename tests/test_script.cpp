@@ -56,7 +56,7 @@ void PrintTo(const BadLine &line, std::ostream *os)
 class ScriptErrors : public testing::TestWithParam<BadLine>
 {};
 
-TEST_P(ScriptErrors, badLineStopsWithItsNumberAndReason)
+TEST_P(ScriptErrors, BadLineStopsWithItsNumberAndReason)
 {
     const auto outcome = runScript(GetParam().script);
     EXPECT_EQ(outcome.status, 2);
@@ -113,7 +113,7 @@ INSTANTIATE_TEST_SUITE_P(
                 "quorvale-script: line 1: unknown command '\\x01\\x7F\\xFFgarbage'\n"}),
     [](const testing::TestParamInfo<BadLine> &info) { return std::string(info.param.name); });
 
-TEST(Script, linesBeforeABadLineHaveRun)
+TEST(Script, LinesBeforeABadLineHaveRun)
 {
     const auto outcome = runScript("key 38\ndump\nbogus\ndump\n");
     EXPECT_EQ(outcome.status, 2);
@@ -121,7 +121,7 @@ TEST(Script, linesBeforeABadLineHaveRun)
     EXPECT_EQ(outcome.out.find("--"), outcome.out.rfind("--")) << "the second dump must not run";
 }
 
-TEST(Script, afterTheEndEventsDoNothingAndDumpShowsTheEndState)
+TEST(Script, AfterTheEndEventsDoNothingAndDumpShowsTheEndState)
 {
     const auto ended =
         runScript("key 40\nclick cmdstart\nclick mnufilequit\nkey 40\nclick mnufilestart\ndump\n");
@@ -132,7 +132,7 @@ TEST(Script, afterTheEndEventsDoNothingAndDumpShowsTheEndState)
     EXPECT_EQ(ended.err, "");
 }
 
-TEST(Script, linesAfterTheEndAreStillChecked)
+TEST(Script, LinesAfterTheEndAreStillChecked)
 {
     const auto outcome = runScript("close\nbogus line\ndump\n");
     EXPECT_EQ(outcome.status, 2);
@@ -140,13 +140,13 @@ TEST(Script, linesAfterTheEndAreStillChecked)
     EXPECT_EQ(outcome.err, "quorvale-script: line 2: unknown command 'bogus'\n");
 }
 
-TEST(Script, closeEndsTheProgram)
+TEST(Script, CloseEndsTheProgram)
 {
     EXPECT_EQ(runScript("close\nkey 40\n").out, "end\n");
 }
 
 // Each tick of the clock reaches Timer1 and then Timer2, and a stopped timer takes none.
-TEST(Script, waitIsTicksOfTimer1ThenTimer2)
+TEST(Script, WaitIsTicksOfTimer1ThenTimer2)
 {
     for (const std::string prefix : {"", "key 40\n", "text \"iceclock\"\n",
                                      "click cmdstart\ntext \"iceclock\"\nclick mnufilestart\n"}) {
@@ -170,7 +170,7 @@ TEST(Script, waitIsTicksOfTimer1ThenTimer2)
               runScript("text \"iceclock\"\ndump\n").out);
 }
 
-TEST(Script, byteOrderMarkAtTheStartIsSkipped)
+TEST(Script, ByteOrderMarkAtTheStartIsSkipped)
 {
     const auto outcome = runScript("\xEF\xBB\xBFkey 38\ndump\n");
     EXPECT_EQ(outcome.status, 0) << outcome.err;
@@ -178,7 +178,7 @@ TEST(Script, byteOrderMarkAtTheStartIsSkipped)
     EXPECT_EQ(runScript("key 38\n\xEF\xBB\xBFkey 38\n").status, 2) << "only at the very start";
 }
 
-TEST(Script, answerQueueHasALimit)
+TEST(Script, AnswerQueueHasALimit)
 {
     std::string many = "answer";
     for (std::size_t i = 0; i < quorvale::script::maxQueuedAnswers / 2; ++i)
@@ -193,7 +193,7 @@ TEST(Script, answerQueueHasALimit)
         << "answers taken by boxes make room";
 }
 
-TEST(Script, answersAreQueuedAndAnEmptyQueueAnswersYes)
+TEST(Script, AnswersAreQueuedAndAnEmptyQueueAnswersYes)
 {
     const auto outcome = runScript("answer no\nkey 38\nkey 32\nanswer yes no\nkey 38\nkey 32\n");
     EXPECT_EQ(outcome.status, 0);
@@ -204,13 +204,13 @@ TEST(Script, answersAreQueuedAndAnEmptyQueueAnswersYes)
                            "end\n");
 }
 
-TEST(Script, stringsKeepEscapedQuotesBackslashesAndSpaces)
+TEST(Script, StringsKeepEscapedQuotesBackslashesAndSpaces)
 {
     const auto outcome = runScript("text \"  a \\\"b\\\" \\\\ \\n\"\ndump\n");
     EXPECT_EQ(dumped(outcome.out, "txtcheat.Text"), R"("  a \"b\" \\ \\n")");
 }
 
-TEST(Script, typeMakesOneChangePerCodePoint)
+TEST(Script, TypeMakesOneChangePerCodePoint)
 {
     // "gustö" never matches; typing "gusto" after clearing shows the match on the fifth change.
     auto outcome = runScript("type \"gust\xC3\xB6\"\ndump\n");
@@ -220,26 +220,26 @@ TEST(Script, typeMakesOneChangePerCodePoint)
     EXPECT_EQ(dumped(outcome.out, "shpyou.FillColor"), "0x0000FFFF");
 }
 
-TEST(Script, textIsIgnoredWhileTheCheatBoxIsHidden)
+TEST(Script, TextIsIgnoredWhileTheCheatBoxIsHidden)
 {
     const auto outcome = runScript("click cmdstart\ntext \"iceclock\"\ndump\n");
     EXPECT_EQ(dumped(outcome.out, "txtcheat.Text"), "\"\"");
     EXPECT_EQ(dumped(outcome.out, "Timer1.Enabled"), "true");
 }
 
-TEST(Script, commentsBlankLinesAndWindowsLineEndingsAreAccepted)
+TEST(Script, CommentsBlankLinesAndWindowsLineEndingsAreAccepted)
 {
     const auto outcome = runScript("  # a comment\r\n\r\n\t\r\nkey\t38\r\ndump\r\n");
     EXPECT_EQ(outcome.status, 0);
     EXPECT_EQ(dumped(outcome.out, "shpyou.Top"), "40");
 }
 
-TEST(Script, lastLineNeedsNoLineBreak)
+TEST(Script, LastLineNeedsNoLineBreak)
 {
     EXPECT_EQ(dumped(runScript("key 40\ndump").out, "shpyou.Top"), "440");
 }
 
-TEST(Script, lineLongerThanTheLimitIsRefused)
+TEST(Script, LineLongerThanTheLimitIsRefused)
 {
     std::string script = "text \"";
     script.append(quorvale::script::maxLineLength, 'a');
@@ -249,7 +249,7 @@ TEST(Script, lineLongerThanTheLimitIsRefused)
     EXPECT_EQ(outcome.err, "quorvale-script: line 1: line longer than 16 MiB\n");
 }
 
-TEST(Script, dumpListsEveryValueInOrder)
+TEST(Script, DumpListsEveryValueInOrder)
 {
     const auto outcome = runScript("dump\n");
     std::istringstream lines(outcome.out);
@@ -267,7 +267,7 @@ TEST(Script, dumpListsEveryValueInOrder)
                      "goalleft,goalright,goaltop,goalbottom,--,");
 }
 
-TEST(Script, valuesAreFormattedAsDumpsPrintThem)
+TEST(Script, ValuesAreFormattedAsDumpsPrintThem)
 {
     using quorvale::script::formatColour;
     using quorvale::script::formatGeometry;

@@ -1,4 +1,4 @@
-#include "fakeplatform.h"
+#include "game.h"
 
 using namespace quorvale;
 using namespace quorvale::testing;

@@ -1,15 +1,20 @@
 #include "mainwindow.h"
 
 #include "boardwidget.h"
+#include "boxicons.h"
+#include "captionframe.h"
 #include "eventobserver.h"
-#include "firstframe.h"
+#include "firstframeprobe.h"
 #include "geometry.h"
+#include "heldkeys.h"
 #include "startbutton.h"
 #include "systemcolours.h"
 #include "ticktimer.h"
 
 #include <QCloseEvent>
+#include <QGridLayout>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLayout>
 #include <QLineEdit>
@@ -105,7 +110,10 @@ MainWindow::MainWindow(TickSource ticks, QWidget *parent)
     setWindowTitle(toQString(m_maze.form().caption()));
     setWindowIcon(QIcon(QStringLiteral(":/icons/io.github.quorvale.Quorvale-48.png")));
 
+    m_boxStyle = std::make_unique<BoxIconStyle>();
     m_board = new BoardWidget(m_maze, this);
+    // The board draws every piece itself; for a screen reader it is the maze, named as the window.
+    m_board->setAccessibleName(toQString(m_maze.form().caption()));
     m_board->setFixedSize(layout::clientWidth / layout::twipsPerPixel,
                           layout::clientHeight / layout::twipsPerPixel);
     setCentralWidget(m_board);
@@ -114,13 +122,14 @@ MainWindow::MainWindow(TickSource ticks, QWidget *parent)
             deliverKey(keyCode, shift);
     });
 
+    // Message boxes open under a held key; only fresh presses may answer them.
+    new HeldKeys(this);
     buildMenus();
     buildControls();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
-    // One clock for both timers, as on the desktop the game was made for, where every timer
-    // ticks on the same 64 Hz clock interrupt: both balls move in one wake-up of the process
-    // and are shown in one repaint, instead of two of each.
+    // One clock for both timers: both balls move in one wake-up of the process and are shown in
+    // one repaint, instead of two of each, and they can never drift apart.
     m_clock = new TickTimer(this);
     connect(m_clock, &TickTimer::ticked, this, &MainWindow::clockTicked);
     syncTimers();
@@ -165,6 +174,8 @@ void MainWindow::buildControls()
     m_start = new StartButton(m_board);
     m_start->setObjectName(QStringLiteral("cmdstart"));
     m_start->setGeometry(toPixels(m_maze.control(Element::cmdstart).geometry()));
+    // The face is a picture, so a screen reader needs the word it shows.
+    m_start->setAccessibleName(QStringLiteral("Start"));
     connect(m_start, &QPushButton::clicked, this, [this] {
         if (!m_playerIgnored)
             deliverClick(Clickable::cmdstart);
@@ -174,6 +185,8 @@ void MainWindow::buildControls()
     m_cheat->setObjectName(QStringLiteral("txtcheat"));
     m_cheat->setGeometry(toPixels(m_maze.cheatBox().geometry()));
     paintControl(m_cheat, layout::cheatBackColor, layout::cheatForeColor, QPalette::Base);
+    // Like clicks, edits skip the input check that keys and ticks pass through: while a message
+    // box is open it is modal, so no edit or click can reach the window at all.
     connect(m_cheat, &QLineEdit::textEdited, this, [this](const QString &text) {
         if (m_playerIgnored)
             syncControl(Element::txtcheat);
@@ -181,10 +194,9 @@ void MainWindow::buildControls()
             deliverText(text.toStdString());
     });
 
-    m_frame = new QGroupBox(toQString(layout::frameCaption), m_board);
+    m_frame = new CaptionFrame(toQString(layout::frameCaption), m_board);
     m_frame->setObjectName(QStringLiteral("fraborder"));
     m_frame->setGeometry(toPixels(m_maze.control(Element::fraborder).geometry()));
-    m_frame->setFlat(false);
     paintControl(m_frame, layout::controlBackColor, layout::controlForeColor, QPalette::Window);
 
     for (const Element option : optionButtons) {
@@ -193,6 +205,9 @@ void MainWindow::buildControls()
         button->setObjectName(toQString(name(option)));
         button->setGeometry(toPixels(model.geometry()));
         paintControl(button, layout::controlBackColor, layout::controlForeColor, QPalette::Window);
+        // Reached by Tab, but a click chooses the colour without taking the focus from the start
+        // button, so Enter or Space still start the game straight after.
+        button->setFocusPolicy(Qt::TabFocus);
         const Clickable target = *clickOf(option);
         // The model decides which option is set; the button only shows it.
         connect(button, &QRadioButton::clicked, this, [this, target] {
@@ -265,8 +280,13 @@ void MainWindow::deliverClick(Clickable target)
 {
     if (m_maze.click(target))
         notify([target](EventObserver &o) { o.clickDelivered(target); });
+    // "Start Over" is a reset like any other, also in setup where it shows nothing anew.
+    if (target == Clickable::mnufilestart)
+        settleFocus(Element::cmdstart);
 }
 
+// A code clears the box to a space inside the rules, during this very edit; the line edit does
+// not re-read its text by itself, so it is shown the rules' text now.
 void MainWindow::deliverText(std::string text)
 {
     const std::string delivered = m_observers.empty() ? std::string() : text;
@@ -315,6 +335,28 @@ void MainWindow::setTickSource(TickSource ticks)
 // ---------------------------------------------------------------------------------------------
 // Platform
 
+namespace {
+
+// On Wayland Qt draws the title bar itself: the title is centred across the whole bar and cut off
+// where the window icon on the left or the three buttons on the right begin, in a 14-pixel font.
+// QMessageBox sizes itself for a title bar that the window manager draws, which on a box as
+// narrow as "GAME OVER"'s leaves "GAME Ov". A strut across the box's grid keeps room for both.
+void makeRoomForTitle(QMessageBox &box)
+{
+    if (!QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        return;
+    constexpr int besideTitle = 80; // the icon one side, the buttons the other, with spacing
+    QFont titleFont = box.font();
+    titleFont.setPixelSize(14);
+    const int width =
+        QFontMetrics(titleFont).horizontalAdvance(box.windowTitle()) + 2 * besideTitle;
+    if (auto *grid = qobject_cast<QGridLayout *>(box.layout()))
+        grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Fixed, QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+}
+
+} // namespace
+
 MsgBoxResult MainWindow::messageBox(std::string_view prompt, int style, std::string_view title)
 {
     if (m_finished)
@@ -327,10 +369,13 @@ MsgBoxResult MainWindow::messageBox(std::string_view prompt, int style, std::str
     box.setWindowTitle(toQString(title));
     box.setTextFormat(Qt::PlainText);
     box.setText(toQString(prompt));
+    // Before the icon, which is drawn when set, by the box's style.
+    box.setStyle(m_boxStyle.get());
     box.setIcon(iconForStyle(style));
     QPushButton *yes = box.addButton(QMessageBox::Yes);
     box.addButton(QMessageBox::No);
     box.setDefaultButton(yes);
+    makeRoomForTitle(box);
     AnswerRequired answerRequired;
     box.installEventFilter(&answerRequired);
     for (QAbstractButton *button : box.buttons())
@@ -458,8 +503,8 @@ void MainWindow::syncOptions()
 // The clock runs while either timer is enabled; a tick reaches only the enabled ones.
 void MainWindow::syncTimers()
 {
-    const bool wanted =
-        m_maze.timer(Element::Timer1).enabled() || m_maze.timer(Element::Timer2).enabled();
+    const bool wanted = std::any_of(timers.begin(), timers.end(),
+                                    [this](Element t) { return m_maze.timer(t).enabled(); });
     if (m_tickSource == TickSource::Manual || m_finished || !wanted)
         m_clock->stop();
     else

@@ -6,6 +6,7 @@
 #include <QPointer>
 
 #include <array>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,7 @@ namespace quorvale::ui {
 
 class BoardWidget;
 class EventObserver;
+class BoxIconStyle;
 class StartButton;
 class TickTimer;
 
@@ -102,6 +104,7 @@ private:
     TickSource m_tickSource;
     int m_modalDepth = 0;
     QPointer<QMessageBox> m_openBox;
+    std::unique_ptr<BoxIconStyle> m_boxStyle; // outlives every box
     bool m_finished = false;
     std::vector<EventObserver *> m_observers;
     bool m_playerIgnored = false;

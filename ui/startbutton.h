@@ -3,6 +3,8 @@
 #include <QImage>
 #include <QPushButton>
 
+class QPainter;
+
 namespace quorvale::ui {
 
 // The start button: its face is the start picture, shown centred and clipped to the face, with no
@@ -19,6 +21,8 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    void paintBevel(QPainter &p, bool down) const;
+
     QImage m_picture;
 };
 

@@ -8,8 +8,9 @@
 
 namespace quorvale::ui {
 
-// The classic desktop scheme, fixed here so the game looks the same on every desktop and stays
-// playable under a dark theme. Entries the game never names are grey rather than guessed.
+// What the system colours the layout names (0x800000nn) look like: a light scheme fixed here, so
+// the board looks the same on every desktop and stays playable under a dark theme. Entries the
+// game never names are grey rather than guessed.
 inline constexpr std::array<QRgb, 31> systemColourTable = {
     0xFFC8C8C8, // 0 scroll bars
     0xFF3A6EA5, // 1 desktop

@@ -8,10 +8,10 @@
 
 namespace quorvale::ui {
 
-// A periodic timer at the classic desktop timer resolution: whatever interval is asked for below
-// it, ticks come 64 times a second, each one due at a fixed point of a monotonic clock. A tick
-// that comes late is not made up for: the schedule skips ahead, so there are never two ticks
-// back to back.
+// The clock the balls move by. The game's timers ask for a 1 ms interval, but the balls' pace was
+// tuned at 64 steps a second, so ticks come 64 times a second whatever interval is asked for,
+// each one due at a fixed point of a monotonic clock. A tick that comes late is not made up for:
+// the schedule skips ahead, so a busy moment never makes a ball jump two steps at once.
 class TickTimer : public QObject
 {
     Q_OBJECT

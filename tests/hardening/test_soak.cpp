@@ -2,7 +2,8 @@
 // starts, resets, menu choices and cheat codes mixed in from a fixed seed. The game must stay in
 // states its rules can produce, keep its heap flat and take seconds, not minutes.
 
-#include "gameinvariants.h"
+#include "fakeplatform.h"
+#include "invariants.h"
 #include "maze.h"
 
 #include <gtest/gtest.h>
@@ -41,30 +42,21 @@ std::size_t heapInUse()
 #endif
 }
 
-// Answers every box with Yes, so the game never ends, and keeps nothing but counts: a platform
-// that stored what it saw would itself make memory grow.
-struct CountingPlatform final : Platform
-{
-    MsgBoxResult messageBox(std::string_view, int style, std::string_view) override
-    {
-        lossBoxes += style == vbYesNo + vbExclamation ? 1 : 0;
-        return MsgBoxResult::Yes;
-    }
-    void endProgram() override { ++ends; }
-    void runtimeError(int, std::string_view) override { ++errors; }
-    void propertyChanged(Element, Property) override { ++notices; }
-
-    long lossBoxes = 0, notices = 0;
-    int ends = 0, errors = 0;
-};
-
 constexpr long ticksPerTimer = 230'400; // one hour at 64 ticks a second
 
 TEST(Soak, AnHourOfPlayKeepsStateValidAndMemoryFlat)
 {
-    CountingPlatform platform;
+    // Every box is answered Yes, so the game never ends, and only counts are kept: a platform
+    // that stored what it saw would itself make memory grow.
+    testing::FakePlatform platform;
+    platform.keepRecords(false);
+    long lossBoxes = 0;
+    platform.answerWith([&](const testing::MessageBoxShown &box) {
+        lossBoxes += box.style == vbYesNo + vbExclamation ? 1 : 0;
+        return MsgBoxResult::Yes;
+    });
     Maze maze(platform);
-    const auto reachable = hardening::reachablePositions();
+    const auto reachable = testing::reachablePositions();
     std::mt19937 random(20240611U);
     const auto chance = [&](unsigned oneIn) {
         return random() % oneIn == 0;
@@ -97,7 +89,7 @@ TEST(Soak, AnHourOfPlayKeepsStateValidAndMemoryFlat)
                 maze.click(target);
         }
         if (chance(700)) {
-            const auto &code = hardening::cheatCodes[random() % hardening::cheatCodes.size()];
+            const auto &code = cheatCodes[random() % cheatCodes.size()];
             // The cheat that stops the balls would stop the hour; it stays rare.
             if (code != "iceclock" || chance(10))
                 maze.editText(std::string(code));
@@ -107,21 +99,21 @@ TEST(Soak, AnHourOfPlayKeepsStateValidAndMemoryFlat)
 
         ASSERT_FALSE(maze.ended()) << "after " << i << " ticks";
         if (i % 64 == 0) {
-            const std::string wrong = hardening::checkState(maze, reachable);
+            const std::string wrong = testing::checkState(maze, reachable);
             ASSERT_TRUE(wrong.empty()) << "after " << i << " ticks: " << wrong;
         }
     }
     const auto elapsed = std::chrono::steady_clock::now() - started;
     const std::size_t heapAtEnd = heapInUse();
-    EXPECT_EQ(platform.errors, 0);
-    EXPECT_EQ(platform.ends, 0);
+    EXPECT_EQ(platform.errorCount, 0);
+    EXPECT_EQ(platform.endCalls, 0);
     // The hour really was played: the balls ran for most of it and the piece got into trouble.
     EXPECT_GT(delivered1, ticksPerTimer / 2);
     EXPECT_GT(delivered2, ticksPerTimer / 2);
     EXPECT_GT(keys, ticksPerTimer / 10);
-    EXPECT_GT(platform.lossBoxes, 100);
-    EXPECT_EQ(platform.lossBoxes % 2, 0);
-    EXPECT_GT(platform.notices, 2 * ticksPerTimer);
+    EXPECT_GT(lossBoxes, 100);
+    EXPECT_EQ(lossBoxes % 2, 0);
+    EXPECT_GT(platform.noticeCount, 2 * ticksPerTimer);
 
     // Flat: the game allocates nothing per event that it keeps. The slack covers the cheat box's
     // text, whose length varies with the last edit.

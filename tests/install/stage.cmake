@@ -45,11 +45,22 @@ if(missing OR unexpected)
         "Missing:\n  ${missing_text}\nUnexpected:\n  ${unexpected_text}")
 endif()
 
-foreach(program IN ITEMS games/quorvale bin/quorvale-script)
+# Both programs are executables with immediate binding, and with no RUNPATH or RPATH: a search
+# path of their own would let a library left beside them be loaded instead of the system's.
+find_program(readelf readelf REQUIRED)
+foreach(program IN ITEMS games/quorvale games/quorvale-script)
     set(path "${STAGE_DIR}${PREFIX}/${program}")
     execute_process(COMMAND test -f "${path}" -a -x "${path}" RESULT_VARIABLE not_executable)
     if(not_executable)
         message(FATAL_ERROR "${path} is not an executable file")
+    endif()
+    execute_process(COMMAND "${readelf}" --dynamic "${path}" OUTPUT_VARIABLE dynamic
+        COMMAND_ERROR_IS_FATAL ANY)
+    if(dynamic MATCHES "\\((RUNPATH|RPATH)\\)[^\n]*")
+        message(FATAL_ERROR "${path} has a search path of its own: ${CMAKE_MATCH_0}")
+    endif()
+    if(NOT dynamic MATCHES "BIND_NOW" OR NOT dynamic MATCHES "PIE")
+        message(FATAL_ERROR "${path} is not a PIE with immediate binding:\n${dynamic}")
     endif()
 endforeach()
 

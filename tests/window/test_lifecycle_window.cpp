@@ -86,8 +86,9 @@ TEST_F(Lifecycle, WinOrLossAsksTwiceWithTheWindowHeldStill)
             press(key);
 
         EXPECT_EQ(answerer.seen(), QStringList({e.box, e.box}));
-        if (!e.steppedTo.isNull()) {
-            ASSERT_TRUE(screen.shown.has_value());
+        ASSERT_TRUE(screen.shown.has_value());
+        // A Wayland compositor shows no client the screen, so only the offscreen run can look.
+        if (!e.steppedTo.isNull() && !screen.shown->isNull()) {
             const QPoint board = window.board()->mapTo(&window, QPoint(0, 0));
             EXPECT_TRUE(screen.greenAt(board + e.steppedTo)) << "the piece where it went";
             EXPECT_FALSE(screen.greenAt(board + e.steppedFrom)) << "the piece where it was";

@@ -1,7 +1,7 @@
 // Recording and replay in the window: a game played in the window and recorded replays in the
 // script driver exactly, and a script replayed in the window ends where the driver ends.
 #include "dump.h"
-#include "fakeplatform.h"
+#include "route.h"
 #include "gamerecording.h"
 #include "reader.h"
 #include "replayer.h"

@@ -66,7 +66,12 @@ TEST_F(Robustness, OddPastesInTheCheatBoxChangeNothingAndTakeNoTime)
         cheat->setFocus();
         QApplication::clipboard()->setText(text);
         cheat->selectAll();
-        cheat->paste();
+        // A compositor with no seat, as in the Wayland run, has no clipboard; paste() is insert()
+        // of the clipboard's text.
+        if (QApplication::clipboard()->text() == text)
+            cheat->paste();
+        else
+            cheat->insert(text);
         EXPECT_LT(clock.elapsed(), 500) << "the player would notice";
 
         EXPECT_EQ(QString::fromStdString(maze().cheatBox().text()), cheat->text());
