@@ -1,9 +1,19 @@
+#include "gamerecording.h"
 #include "mainwindow.h"
+#include "reader.h"
+#include "replayer.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
+#include <QFileInfo>
 
 #include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <iostream>
+#include <memory>
+#include <optional>
+#include <vector>
 
 namespace {
 
@@ -29,10 +39,111 @@ bool noDisplayToOpen(int argc, char *argv[])
 #endif
 }
 
+struct Options
+{
+    QString record;
+    QString replay;
+};
+
+// The command line, read before the window system is touched: --help and --version work without
+// a display, and a mistake is reported before any window opens. Returns the exit status when
+// the program should stop here.
+std::variant<Options, int> parseCommandLine(int argc, char *argv[])
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "A small arcade maze game: steer the green piece with the arrow keys to the pink\n"
+        "goal, past the walls and the two patrolling balls. A game recorded with --record\n"
+        "replays exactly with --replay, or without a window with quorvale-script."));
+    // Qt's own options (-platform, -style, ...) keep working, as with any Qt program.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    const QCommandLineOption record(
+        QStringLiteral("record"),
+        QStringLiteral("Record the game to FILE as a script, as it is played."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption replay(
+        QStringLiteral("replay"),
+        QStringLiteral("Replay the script FILE in the window, then hand the game over."),
+        QStringLiteral("FILE"));
+    parser.addOption(record);
+    parser.addOption(replay);
+    for (const char *name : {"platform", "platformpluginpath", "platformtheme", "plugin",
+                             "qwindowgeometry", "qwindowicon", "qwindowtitle", "display",
+                             "geometry", "style", "stylesheet", "session", "name", "title"}) {
+        QCommandLineOption qt(QString::fromLatin1(name), QString(), QStringLiteral("value"));
+        qt.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(qt);
+    }
+    for (const char *name : {"reverse", "widgetcount", "nograb", "dograb", "sync"}) {
+        QCommandLineOption qt(QString::fromLatin1(name));
+        qt.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(qt);
+    }
+
+    if (!parser.parse(arguments)) {
+        std::fprintf(stderr, "quorvale: %s\n", qPrintable(parser.errorText()));
+        return 2;
+    }
+    if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
+        QString text = parser.helpText();
+        text.replace(QStringLiteral("<executable_name>"), QStringLiteral("quorvale"));
+        std::fputs(qPrintable(text), stdout);
+        return 0;
+    }
+    if (parser.isSet(version)) {
+        std::printf("quorvale %s\n", QUORVALE_VERSION);
+        return 0;
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        std::fprintf(stderr, "quorvale: unexpected argument '%s'\n",
+                     qPrintable(parser.positionalArguments().constFirst()));
+        return 2;
+    }
+    return Options{parser.value(record), parser.value(replay)};
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
+    QCoreApplication::setApplicationName(QStringLiteral("quorvale"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(QUORVALE_VERSION));
+    const auto parsed = parseCommandLine(argc, argv);
+    if (const int *status = std::get_if<int>(&parsed))
+        return *status;
+    const Options &options = std::get<Options>(parsed);
+
+    // The whole script is checked before the window opens, and read before a recording to the
+    // same file could empty it.
+    std::vector<quorvale::script::ScriptLine> script;
+    if (!options.replay.isEmpty()) {
+        std::ifstream in(options.replay.toStdString(), std::ios::binary);
+        if (!in || QFileInfo(options.replay).isDir()) {
+            std::fprintf(stderr, "quorvale: cannot read %s\n", qPrintable(options.replay));
+            return 2;
+        }
+        auto read = quorvale::script::readScript(in);
+        if (const auto *error = std::get_if<quorvale::script::LineError>(&read)) {
+            std::fprintf(stderr, "quorvale: line %zu: %s\n", error->number, error->message.c_str());
+            return 2;
+        }
+        script = std::move(std::get<std::vector<quorvale::script::ScriptLine>>(read));
+    }
+    std::unique_ptr<quorvale::ui::GameRecording> recording;
+    if (!options.record.isEmpty()) {
+        std::string error;
+        recording = quorvale::ui::GameRecording::create(options.record.toStdString(), error);
+        if (!recording) {
+            std::fprintf(stderr, "quorvale: %s\n", error.c_str());
+            return 2;
+        }
+    }
     if (noDisplayToOpen(argc, argv)) {
         std::fputs("quorvale: cannot open a display: neither DISPLAY nor WAYLAND_DISPLAY is set\n",
                    stderr);
@@ -40,8 +151,6 @@ int main(int argc, char *argv[])
     }
 
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("quorvale"));
-    QApplication::setApplicationVersion(QStringLiteral(QUORVALE_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.quorvale.Quorvale"));
     // The game decides when it ends, with the status it gives.
     QApplication::setQuitOnLastWindowClosed(false);
@@ -49,6 +158,20 @@ int main(int argc, char *argv[])
     quorvale::ui::MainWindow window;
     QObject::connect(&window, &quorvale::ui::MainWindow::programEnded, &app,
                      [](int exitCode) { QCoreApplication::exit(exitCode); });
+    if (recording)
+        window.addObserver(recording.get());
+    std::optional<quorvale::ui::Replayer> replayer;
+    if (!options.replay.isEmpty()) {
+        replayer.emplace(window, std::move(script), QFileInfo(options.replay).fileName(), std::cout,
+                         std::cerr);
+    }
     window.show();
-    return QApplication::exec();
+    if (replayer)
+        replayer->start();
+    const int status = QApplication::exec();
+    if (recording) {
+        window.removeObserver(recording.get());
+        recording->finish();
+    }
+    return status;
 }

@@ -42,6 +42,8 @@ protected:
         field = value;
         m_listener->propertyChanged(m_id, property);
     }
+    // A change made in place, for a value too large to copy on every write.
+    void changed(Property property) { m_listener->propertyChanged(m_id, property); }
 
 private:
     Element m_id;
@@ -127,6 +129,14 @@ public:
     // UTF-8.
     const std::string &text() const { return m_text; }
     void setText(std::string v) { write(m_text, v, Property::Text); }
+    // The same change as setText(text() + v), without copying the text held so far.
+    void appendText(std::string_view v)
+    {
+        if (v.empty())
+            return;
+        m_text += v;
+        changed(Property::Text);
+    }
 
 private:
     std::string m_text;

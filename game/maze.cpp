@@ -151,6 +151,13 @@ bool Maze::editText(std::string text)
     return deliver([&] { txtcheat.setText(std::move(text)); });
 }
 
+bool Maze::appendText(std::string_view more)
+{
+    if (m_ended || !txtcheat.visible() || !txtcheat.enabled() || more.empty())
+        return false;
+    return deliver([&] { txtcheat.appendText(more); });
+}
+
 void Maze::close()
 {
     deliver([&] { End(); });

@@ -58,6 +58,9 @@ public:
     bool tick(Element timer);
     // The player edits the cheat box so that its whole text becomes `text` (UTF-8).
     bool editText(std::string text);
+    // The same as editText(cheatBox().text() + more), in time that does not grow with the text
+    // already there: typing a long text one character at a time stays linear.
+    bool appendText(std::string_view more);
     // The player closes the window.
     void close();
 

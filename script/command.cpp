@@ -15,10 +15,27 @@ bool isBlank(char c)
 }
 
 // A token as it stood in the line: a bare word, or a string already unescaped.
-struct Token
+// Removes the backslashes of \" and \\.
+std::string unescape(std::string_view raw)
 {
     std::string text;
+    text.reserve(raw.size());
+    for (std::size_t i = 0; i < raw.size(); ++i) {
+        if (raw[i] == '\\' && i + 1 < raw.size() && (raw[i + 1] == '"' || raw[i + 1] == '\\'))
+            ++i;
+        text += raw[i];
+    }
+    return text;
+}
+
+// A token as it stands in the line: a bare word, or the inside of a string, still escaped. Only
+// a string that a command keeps is unescaped, into one string of the right size.
+struct Token
+{
+    std::string_view raw;
     bool isString = false;
+
+    std::string text() const { return isString ? unescape(raw) : std::string(raw); }
 };
 
 // 'word', for messages. Built by appending: "'" + std::string(...) draws a false -Wrestrict
@@ -53,44 +70,69 @@ std::string shown(std::string_view token)
     return inQuotes(s);
 }
 
-std::variant<std::vector<Token>, ParseError> tokenize(std::string_view line)
+// The tokens of a line, read one at a time: a line of millions of answers must not become
+// millions of tokens held at once.
+class Tokenizer
 {
-    std::vector<Token> tokens;
-    std::size_t i = 0;
-    while (true) {
-        while (i < line.size() && isBlank(line[i]))
+public:
+    explicit Tokenizer(std::string_view line) : m_line(line) {}
+
+    // The next token, nullopt at the end of the line.
+    std::variant<std::optional<Token>, ParseError> next()
+    {
+        std::size_t &i = m_pos;
+        while (i < m_line.size() && isBlank(m_line[i]))
             ++i;
-        if (i == line.size())
-            return tokens;
+        if (i == m_line.size())
+            return std::optional<Token>{};
         Token token;
-        if (line[i] == '"') {
+        if (m_line[i] == '"') {
             token.isString = true;
-            ++i;
+            const std::size_t start = ++i;
             bool closed = false;
-            while (i < line.size()) {
-                const char c = line[i++];
+            while (i < m_line.size()) {
+                const char c = m_line[i++];
                 if (c == '"') {
                     closed = true;
                     break;
                 }
-                if (c == '\\' && i < line.size() && (line[i] == '"' || line[i] == '\\'))
-                    token.text += line[i++];
-                else
-                    token.text += c;
+                if (c == '\\' && i < m_line.size() && (m_line[i] == '"' || m_line[i] == '\\'))
+                    ++i;
             }
             if (!closed)
                 return ParseError{"unterminated string"};
-            if (i < line.size() && !isBlank(line[i]))
+            token.raw = m_line.substr(start, i - 1 - start);
+            if (i < m_line.size() && !isBlank(m_line[i]))
                 return ParseError{"no space after a string"};
-            if (!splitCodePoints(token.text))
+            // The backslashes of escapes are ASCII beside ASCII, so they cannot split or make a
+            // multi-byte sequence: the string is UTF-8 exactly when its raw form is.
+            if (!isUtf8(token.raw))
                 return ParseError{"a string that is not valid UTF-8"};
         } else {
             const std::size_t start = i;
-            while (i < line.size() && !isBlank(line[i]))
+            while (i < m_line.size() && !isBlank(m_line[i]))
                 ++i;
-            token.text = line.substr(start, i - start);
+            token.raw = m_line.substr(start, i - start);
         }
-        tokens.push_back(std::move(token));
+        return std::optional<Token>{std::move(token)};
+    }
+
+private:
+    std::string_view m_line;
+    std::size_t m_pos = 0;
+};
+
+// The first fault in the way a line is split into tokens, if any: it is reported before
+// anything the tokens say, whichever token it is in.
+std::optional<ParseError> tokenFault(std::string_view line)
+{
+    Tokenizer tokens(line);
+    while (true) {
+        auto token = tokens.next();
+        if (auto *error = std::get_if<ParseError>(&token))
+            return std::move(*error);
+        if (!std::get<std::optional<Token>>(token))
+            return std::nullopt;
     }
 }
 
@@ -105,46 +147,68 @@ std::optional<std::int16_t> parseKeyCode(std::string_view text)
     return static_cast<std::int16_t>(value);
 }
 
+std::optional<std::uint32_t> parseWaitTicks(std::string_view text)
+{
+    std::uint32_t value = 0;
+    const char *first = text.data();
+    const char *last = text.data() + text.size();
+    const auto [end, ec] = std::from_chars(first, last, value);
+    if (ec != std::errc{} || end != last || value > maxWaitTicks)
+        return std::nullopt;
+    return value;
+}
+
 } // namespace
 
-std::optional<std::vector<std::string_view>> splitCodePoints(std::string_view text)
+std::string tooManyAnswers()
 {
-    std::vector<std::string_view> points;
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        std::size_t length = 0;
-        std::uint32_t cp = 0;
-        if (lead < 0x80) {
-            length = 1;
-            cp = lead;
-        } else if (lead >= 0xC2 && lead <= 0xDF) {
-            length = 2;
-            cp = lead & 0x1FU;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            length = 3;
-            cp = lead & 0x0FU;
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            length = 4;
-            cp = lead & 0x07U;
-        } else {
-            return std::nullopt;
-        }
-        if (i + length > text.size())
-            return std::nullopt;
-        for (std::size_t k = 1; k < length; ++k) {
-            const auto c = static_cast<unsigned char>(text[i + k]);
-            if ((c & 0xC0U) != 0x80U)
-                return std::nullopt;
-            cp = (cp << 6) | (c & 0x3FU);
-        }
-        const bool overlong = (length == 3 && cp < 0x800) || (length == 4 && cp < 0x10000);
-        if (overlong || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-            return std::nullopt;
-        points.push_back(text.substr(i, length));
-        i += length;
+    return "more than " + std::to_string(maxQueuedAnswers) + " answers waiting for message boxes";
+}
+
+std::size_t codePointLength(std::string_view text)
+{
+    if (text.empty())
+        return 0;
+    const auto lead = static_cast<unsigned char>(text[0]);
+    std::size_t length = 0;
+    std::uint32_t cp = 0;
+    if (lead < 0x80) {
+        return 1;
+    } else if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+        cp = lead & 0x1FU;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        cp = lead & 0x0FU;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        cp = lead & 0x07U;
+    } else {
+        return 0;
     }
-    return points;
+    if (length > text.size())
+        return 0;
+    for (std::size_t k = 1; k < length; ++k) {
+        const auto c = static_cast<unsigned char>(text[k]);
+        if ((c & 0xC0U) != 0x80U)
+            return 0;
+        cp = (cp << 6) | (c & 0x3FU);
+    }
+    const bool overlong = (length == 3 && cp < 0x800) || (length == 4 && cp < 0x10000);
+    if (overlong || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+        return 0;
+    return length;
+}
+
+bool isUtf8(std::string_view text)
+{
+    while (!text.empty()) {
+        const std::size_t length = codePointLength(text);
+        if (length == 0)
+            return false;
+        text.remove_prefix(length);
+    }
+    return true;
 }
 
 std::string quoted(std::string_view text)
@@ -167,53 +231,63 @@ std::variant<std::optional<Command>, ParseError> parseLine(std::string_view line
     if (first == line.size() || line[first] == '#')
         return std::optional<Command>{};
 
-    auto tokenized = tokenize(line);
-    if (auto *error = std::get_if<ParseError>(&tokenized))
-        return *error;
-    const auto &tokens = std::get<std::vector<Token>>(tokenized);
-    const std::string_view word = tokens[0].text;
-    const std::size_t arguments = tokens.size() - 1;
+    if (auto fault = tokenFault(line))
+        return std::move(*fault);
+    // The line splits cleanly, so from here on every token can be read without an error.
+    Tokenizer tokenizer(line);
+    auto next = [&tokenizer]() {
+        return std::get<std::optional<Token>>(tokenizer.next());
+    };
+    const Token command = *next();
+    const std::string_view word = command.raw;
+    std::vector<Token> tokens; // the arguments, up to one more than a command takes
 
     auto expectArguments = [&](std::size_t wanted) -> std::optional<ParseError> {
-        if (arguments < wanted)
+        while (tokens.size() <= wanted) {
+            auto token = next();
+            if (!token)
+                break;
+            tokens.push_back(std::move(*token));
+        }
+        if (tokens.size() < wanted)
             return ParseError{inQuotes(word) + " is missing its argument"};
-        if (arguments > wanted)
-            return ParseError{"unexpected " + shown(tokens[wanted + 1].text) + " after " +
+        if (tokens.size() > wanted)
+            return ParseError{"unexpected " + shown(tokens[wanted].text()) + " after " +
                               inQuotes(word)};
         return std::nullopt;
     };
     auto expectString = [&](std::size_t wanted) -> std::optional<ParseError> {
         if (auto error = expectArguments(wanted))
             return error;
-        if (!tokens[1].isString)
+        if (!tokens[0].isString)
             return ParseError{inQuotes(word) + " takes a string in double quotes"};
         return std::nullopt;
     };
 
-    if (tokens[0].isString)
+    if (command.isString)
         return ParseError{"a line must start with a command, not a string"};
 
     if (word == "key") {
         if (auto error = expectArguments(1))
             return *error;
-        const auto code = tokens[1].isString ? std::nullopt : parseKeyCode(tokens[1].text);
+        const auto code = tokens[0].isString ? std::nullopt : parseKeyCode(tokens[0].raw);
         if (!code)
-            return ParseError{"bad key code " + shown(tokens[1].text) +
+            return ParseError{"bad key code " + shown(tokens[0].text()) +
                               ": expected a whole number from -32768 to 32767"};
         return std::optional<Command>{KeyCommand{*code}};
     }
     if (word == "click") {
         if (auto error = expectArguments(1))
             return *error;
-        const auto target = tokens[1].isString ? std::nullopt : clickableNamed(tokens[1].text);
+        const auto target = tokens[0].isString ? std::nullopt : clickableNamed(tokens[0].raw);
         if (!target)
-            return ParseError{"nothing clickable is called " + shown(tokens[1].text)};
+            return ParseError{"nothing clickable is called " + shown(tokens[0].text())};
         return std::optional<Command>{ClickCommand{*target}};
     }
     if (word == "tick") {
         if (auto error = expectArguments(1))
             return *error;
-        const std::string_view timer = tokens[1].isString ? "" : std::string_view(tokens[1].text);
+        const std::string_view timer = tokens[0].isString ? "" : tokens[0].raw;
         std::string expected;
         for (std::size_t i = 0; i < timers.size(); ++i) {
             if (timer == name(timers[i]))
@@ -221,31 +295,44 @@ std::variant<std::optional<Command>, ParseError> parseLine(std::string_view line
             expected += i == 0 ? "" : i + 1 == timers.size() ? " or " : ", ";
             expected += name(timers[i]);
         }
-        return ParseError{"no timer is called " + shown(tokens[1].text) + ": expected " + expected};
+        return ParseError{"no timer is called " + shown(tokens[0].text()) + ": expected " +
+                          expected};
     }
     if (word == "text") {
         if (auto error = expectString(1))
             return *error;
-        return std::optional<Command>{TextCommand{tokens[1].text}};
+        return std::optional<Command>{TextCommand{tokens[0].text()}};
     }
     if (word == "type") {
         if (auto error = expectString(1))
             return *error;
-        return std::optional<Command>{TypeCommand{tokens[1].text}};
+        return std::optional<Command>{TypeCommand{tokens[0].text()}};
+    }
+    if (word == "wait") {
+        if (auto error = expectArguments(1))
+            return *error;
+        const auto ticks = tokens[0].isString ? std::nullopt : parseWaitTicks(tokens[0].raw);
+        if (!ticks)
+            return ParseError{"bad number of ticks " + shown(tokens[0].text()) +
+                              ": expected a whole number from 0 to " +
+                              std::to_string(maxWaitTicks)};
+        return std::optional<Command>{WaitCommand{*ticks}};
     }
     if (word == "answer") {
-        if (arguments == 0)
-            return ParseError{"'answer' needs at least one yes or no"};
-        AnswerCommand command;
-        for (std::size_t i = 1; i < tokens.size(); ++i) {
-            if (!tokens[i].isString && tokens[i].text == "yes")
-                command.answers.push_back(MsgBoxResult::Yes);
-            else if (!tokens[i].isString && tokens[i].text == "no")
-                command.answers.push_back(MsgBoxResult::No);
+        AnswerCommand answer;
+        while (auto token = next()) {
+            if (!token->isString && token->raw == "yes")
+                answer.answers.push_back(MsgBoxResult::Yes);
+            else if (!token->isString && token->raw == "no")
+                answer.answers.push_back(MsgBoxResult::No);
             else
-                return ParseError{"bad answer " + shown(tokens[i].text) + ": expected yes or no"};
+                return ParseError{"bad answer " + shown(token->text()) + ": expected yes or no"};
+            if (answer.answers.size() > maxQueuedAnswers)
+                return ParseError{tooManyAnswers()};
         }
-        return std::optional<Command>{std::move(command)};
+        if (answer.answers.empty())
+            return ParseError{"'answer' needs at least one yes or no"};
+        return std::optional<Command>{std::move(answer)};
     }
     if (word == "dump") {
         if (auto error = expectArguments(0))

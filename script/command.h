@@ -14,6 +14,11 @@
 namespace quorvale::script {
 
 inline constexpr std::size_t maxLineLength = std::size_t{16} * 1024 * 1024;
+// Answers may wait for message boxes up to this many at a time, so that no script can make the
+// queue grow without end.
+inline constexpr std::size_t maxQueuedAnswers = 1'000'000;
+// The longest `wait`: about a year of the clock's ticks.
+inline constexpr std::uint32_t maxWaitTicks = 2'147'483'647;
 
 struct KeyCommand
 {
@@ -26,6 +31,10 @@ struct ClickCommand
 struct TickCommand
 {
     Element timer;
+};
+struct WaitCommand // ticks of the window's clock, each to Timer1 and then to Timer2
+{
+    std::uint32_t ticks;
 };
 struct TextCommand // the whole text becomes `text`, as one change
 {
@@ -44,8 +53,8 @@ struct DumpCommand
 struct CloseCommand
 {};
 
-using Command = std::variant<KeyCommand, ClickCommand, TickCommand, TextCommand, TypeCommand,
-                             AnswerCommand, DumpCommand, CloseCommand>;
+using Command = std::variant<KeyCommand, ClickCommand, TickCommand, WaitCommand, TextCommand,
+                             TypeCommand, AnswerCommand, DumpCommand, CloseCommand>;
 
 struct ParseError
 {
@@ -55,10 +64,14 @@ struct ParseError
 // One line, without its line break. No command (nullopt) for blank and comment lines.
 std::variant<std::optional<Command>, ParseError> parseLine(std::string_view line);
 
+// What a script is told when it queues more answers than maxQueuedAnswers.
+std::string tooManyAnswers();
+
 // Quotes a string the way scripts write them.
 std::string quoted(std::string_view text);
 
-// The code points of a UTF-8 string, each as its own UTF-8 sequence; nullopt if it is not UTF-8.
-std::optional<std::vector<std::string_view>> splitCodePoints(std::string_view text);
+// The length in bytes of the UTF-8 sequence that starts `text`; 0 if none does.
+std::size_t codePointLength(std::string_view text);
+bool isUtf8(std::string_view text);
 
 } // namespace quorvale::script

@@ -1,48 +1,15 @@
 #include "runner.h"
 
 #include "dump.h"
+#include "reader.h"
 
+#include <algorithm>
 #include <deque>
 #include <istream>
 #include <ostream>
 #include <utility>
 
 namespace quorvale::script {
-
-namespace {
-
-// Reads lines of at most maxLineLength bytes, so that no input can make memory grow beyond that.
-class LineReader
-{
-public:
-    explicit LineReader(std::istream &in) : m_in(in) {}
-
-    enum class Status { Line, End, TooLong, ReadError };
-
-    Status next(std::string &line)
-    {
-        line.clear();
-        std::streambuf *buf = m_in.rdbuf();
-        while (true) {
-            const auto c = buf->sbumpc();
-            if (c == std::char_traits<char>::eof()) {
-                if (m_in.bad())
-                    return Status::ReadError;
-                return line.empty() ? Status::End : Status::Line;
-            }
-            if (c == '\n')
-                return Status::Line;
-            if (line.size() == maxLineLength)
-                return Status::TooLong;
-            line.push_back(static_cast<char>(c));
-        }
-    }
-
-private:
-    std::istream &m_in;
-};
-
-} // namespace
 
 // The headless platform: boxes are answered from the script's queue, Yes when it is empty.
 class ScriptedPlatform final : public Platform
@@ -82,6 +49,7 @@ public:
         m_answers.insert(m_answers.end(), answers.begin(), answers.end());
     }
 
+    std::size_t queued() const { return m_answers.size(); }
     bool ended() const { return m_ended; }
     bool failed() const { return m_failed; }
     const std::string &error() const { return m_error; }
@@ -121,11 +89,16 @@ const Maze &Runner::maze() const
     return *m_maze;
 }
 
-void Runner::execute(const Command &command)
+std::size_t Runner::queuedAnswers() const
+{
+    return m_platform->queued();
+}
+
+void Runner::execute(Command command)
 {
     Maze &maze = *m_maze;
     std::visit(
-        [&](const auto &c) {
+        [&](auto &c) {
             using T = std::decay_t<decltype(c)>;
             if constexpr (std::is_same_v<T, KeyCommand>) {
                 maze.keyDown(c.keyCode);
@@ -133,15 +106,25 @@ void Runner::execute(const Command &command)
                 maze.click(c.target);
             } else if constexpr (std::is_same_v<T, TickCommand>) {
                 maze.tick(c.timer);
-            } else if constexpr (std::is_same_v<T, TextCommand>) {
-                maze.editText(c.text);
-            } else if constexpr (std::is_same_v<T, TypeCommand>) {
-                const auto points =
-                    splitCodePoints(c.text).value_or(std::vector<std::string_view>{});
-                for (const std::string_view point : points) {
-                    if (maze.ended())
+            } else if constexpr (std::is_same_v<T, WaitCommand>) {
+                // As the window's clock does: each tick goes to Timer1 and then to Timer2, each
+                // only while it runs. Once both have stopped, no tick can start them again.
+                for (std::uint32_t i = 0; i < c.ticks; ++i) {
+                    if (maze.ended() || (!maze.timer(Element::Timer1).enabled() &&
+                                         !maze.timer(Element::Timer2).enabled()))
                         break;
-                    maze.editText(maze.cheatBox().text() + std::string(point));
+                    for (const Element timer : timers)
+                        maze.tick(timer);
+                }
+            } else if constexpr (std::is_same_v<T, TextCommand>) {
+                maze.editText(std::move(c.text));
+            } else if constexpr (std::is_same_v<T, TypeCommand>) {
+                std::string_view rest = c.text;
+                while (!rest.empty() && !maze.ended()) {
+                    // The parser let only UTF-8 through; a length of 0 cannot happen.
+                    const std::size_t length = std::max<std::size_t>(codePointLength(rest), 1);
+                    maze.appendText(rest.substr(0, length));
+                    rest.remove_prefix(length);
                 }
             } else if constexpr (std::is_same_v<T, AnswerCommand>) {
                 m_platform->queue(c.answers);
@@ -162,38 +145,25 @@ void Runner::dump()
 int run(std::istream &in, std::ostream &out, std::ostream &err)
 {
     Runner runner(out);
-    LineReader reader(in);
-    std::string line;
-    for (std::size_t number = 1;; ++number) {
-        const auto status = reader.next(line);
-        if (status == LineReader::Status::End)
+    ScriptReader reader(in);
+    while (true) {
+        auto next = reader.next();
+        if (std::holds_alternative<EndOfScript>(next))
             return 0;
-        auto fail = [&](const std::string &what) {
+        auto fail = [&](std::size_t number, const std::string &what, int status) {
             out.flush();
             err << "quorvale-script: line " << number << ": " << what << '\n';
-            return 2;
+            return status;
         };
-        if (status == LineReader::Status::TooLong)
-            return fail("line longer than 16 MiB");
-        if (status == LineReader::Status::ReadError)
-            return fail("the input could not be read");
-        // Scripts saved with Windows line endings work as well.
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-
-        auto parsed = parseLine(line);
-        if (const auto *error = std::get_if<ParseError>(&parsed))
-            return fail(error->message);
-        if (const auto &command = std::get<std::optional<Command>>(parsed)) {
-            runner.execute(*command);
-            if (runner.failed()) {
-                out.flush();
-                err << "quorvale-script: line " << number << ": " << runner.error() << '\n';
-                return 1;
-            }
-            if (runner.ended())
-                return 0;
-        }
+        if (const auto *error = std::get_if<LineError>(&next))
+            return fail(error->number, error->message, 2);
+        auto &[number, command] = std::get<ScriptLine>(next);
+        if (const auto *answer = std::get_if<AnswerCommand>(&command);
+            answer && runner.queuedAnswers() + answer->answers.size() > maxQueuedAnswers)
+            return fail(number, tooManyAnswers(), 2);
+        runner.execute(std::move(command));
+        if (runner.failed())
+            return fail(number, runner.error(), 1);
     }
 }
 

@@ -11,9 +11,11 @@
 // game exactly, which is what tests and bug reports need.
 namespace quorvale::script {
 
-// Runs a script to its end or to the end of the program. Returns the exit status: 0 when the
-// script ran out or the program ended, 1 after a run-time error, 2 for a line that is not a
-// command or input that cannot be read.
+// Runs a script to its end. Returns the exit status: 0 when the script ran out, 1 after a
+// run-time error, 2 for a line that is not a command, input that cannot be read, or more answers
+// waiting than maxQueuedAnswers. Once the program has ended, the rest of the script is still
+// read and checked, and its events do nothing, as in a window that is gone; a `dump` shows the
+// state the game ended in, which is how a recording ends.
 int run(std::istream &in, std::ostream &out, std::ostream &err);
 
 class ScriptedPlatform;
@@ -27,12 +29,15 @@ public:
     Runner &operator=(const Runner &) = delete;
     ~Runner();
 
-    void execute(const Command &command);
+    // Taken by value: a long text is moved into the game rather than copied.
+    void execute(Command command);
     bool ended() const;
     bool failed() const;
     // What the run-time error said, once failed().
     const std::string &error() const;
     const Maze &maze() const;
+    // How many answers wait for message boxes.
+    std::size_t queuedAnswers() const;
     void dump();
 
 private:

@@ -101,6 +101,12 @@ INSTANTIATE_TEST_SUITE_P(
                 "quorvale-script: line 1: 'answer' needs at least one yes or no\n"},
         BadLine{"AnswerNotYesOrNo", "answer yes maybe\n",
                 "quorvale-script: line 1: bad answer 'maybe': expected yes or no\n"},
+        BadLine{"WaitNegative", "wait -1\n",
+                "quorvale-script: line 1: bad number of ticks '-1': expected a whole number "
+                "from 0 to 2147483647\n"},
+        BadLine{"WaitTooLong", "wait 2147483648\n",
+                "quorvale-script: line 1: bad number of ticks '2147483648': expected a whole "
+                "number from 0 to 2147483647\n"},
         BadLine{"DumpWithArgument", "dump now\n",
                 "quorvale-script: line 1: unexpected 'now' after 'dump'\n"},
         BadLine{"BinaryGarbage", "\x01\x7F\xFFgarbage\n",
@@ -115,17 +121,76 @@ TEST(Script, LinesBeforeABadLineHaveRun)
     EXPECT_EQ(outcome.out.find("--"), outcome.out.rfind("--")) << "the second dump must not run";
 }
 
-TEST(Script, EndStopsTheScriptWithStatusZero)
+TEST(Script, AfterTheEndEventsDoNothingAndDumpShowsTheEndState)
 {
-    const auto outcome = runScript("click mnufilequit\nbogus line\ndump\n");
-    EXPECT_EQ(outcome.status, 0);
+    const auto ended =
+        runScript("key 40\nclick cmdstart\nclick mnufilequit\nkey 40\nclick mnufilestart\ndump\n");
+    EXPECT_EQ(ended.status, 0);
+    EXPECT_EQ(ended.out.substr(0, 4), "end\n");
+    EXPECT_EQ(dumped(ended.out, "shpyou.Top"), "440");
+    EXPECT_EQ(dumped(ended.out, "cmdstart.Visible"), "false");
+    EXPECT_EQ(ended.err, "");
+}
+
+TEST(Script, LinesAfterTheEndAreStillChecked)
+{
+    const auto outcome = runScript("close\nbogus line\ndump\n");
+    EXPECT_EQ(outcome.status, 2);
     EXPECT_EQ(outcome.out, "end\n");
-    EXPECT_EQ(outcome.err, "");
+    EXPECT_EQ(outcome.err, "quorvale-script: line 2: unknown command 'bogus'\n");
 }
 
 TEST(Script, CloseEndsTheProgram)
 {
-    EXPECT_EQ(runScript("close\ndump\n").out, "end\n");
+    EXPECT_EQ(runScript("close\nkey 40\n").out, "end\n");
+}
+
+// Each tick of the clock reaches Timer1 and then Timer2, and a stopped timer takes none.
+TEST(Script, WaitIsTicksOfTimer1ThenTimer2)
+{
+    for (const std::string prefix : {"", "key 40\n", "text \"iceclock\"\n",
+                                     "click cmdstart\ntext \"iceclock\"\nclick mnufilestart\n"}) {
+        const int n = 150;
+        std::string ticks;
+        std::string waits;
+        std::string pairs;
+        for (int i = 0; i < n; ++i) {
+            ticks += "tick Timer1\ntick Timer2\ndump\n";
+            waits += "wait 1\ndump\n";
+            pairs += "tick Timer1\ntick Timer2\n";
+        }
+        EXPECT_EQ(runScript(prefix + waits).out, runScript(prefix + ticks).out) << prefix;
+        EXPECT_EQ(runScript(prefix + "wait 150\ndump\n").out,
+                  runScript(prefix + pairs + "dump\n").out)
+            << prefix;
+    }
+    EXPECT_EQ(runScript("wait 0\ndump\n").out, runScript("dump\n").out);
+    // Stopped for good: a long wait is over at once.
+    EXPECT_EQ(runScript("text \"iceclock\"\nwait 2147483647\ndump\n").out,
+              runScript("text \"iceclock\"\ndump\n").out);
+}
+
+TEST(Script, ByteOrderMarkAtTheStartIsSkipped)
+{
+    const auto outcome = runScript("\xEF\xBB\xBFkey 38\ndump\n");
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_EQ(dumped(outcome.out, "shpyou.Top"), "40");
+    EXPECT_EQ(runScript("key 38\n\xEF\xBB\xBFkey 38\n").status, 2) << "only at the very start";
+}
+
+TEST(Script, AnswerQueueHasALimit)
+{
+    std::string many = "answer";
+    for (std::size_t i = 0; i < quorvale::script::maxQueuedAnswers / 2; ++i)
+        many += " no";
+    many += "\n";
+    EXPECT_EQ(runScript(many + many).status, 0);
+    const auto outcome = runScript(many + many + "answer yes\n");
+    EXPECT_EQ(outcome.status, 2);
+    EXPECT_EQ(outcome.err,
+              "quorvale-script: line 3: more than 1000000 answers waiting for message boxes\n");
+    EXPECT_EQ(runScript(many + many + "key 38\nkey 32\nanswer yes yes\n").status, 0)
+        << "answers taken by boxes make room";
 }
 
 TEST(Script, AnswersAreQueuedAndAnEmptyQueueAnswersYes)

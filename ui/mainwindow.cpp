@@ -3,6 +3,7 @@
 #include "boardwidget.h"
 #include "boxicons.h"
 #include "captionframe.h"
+#include "eventobserver.h"
 #include "firstframeprobe.h"
 #include "geometry.h"
 #include "heldkeys.h"
@@ -117,8 +118,8 @@ MainWindow::MainWindow(TickSource ticks, QWidget *parent)
                           layout::clientHeight / layout::twipsPerPixel);
     setCentralWidget(m_board);
     connect(m_board, &BoardWidget::keyDown, this, [this](std::int16_t keyCode, std::int16_t shift) {
-        if (takesInput())
-            m_maze.keyDown(keyCode, shift);
+        if (!m_playerIgnored)
+            deliverKey(keyCode, shift);
     });
 
     // Message boxes open under a held key; only fresh presses may answer them.
@@ -162,10 +163,8 @@ void MainWindow::buildMenus()
         action->setObjectName(toQString(item.name));
         const Clickable target = item.id;
         connect(action, &QAction::triggered, this, [this, target] {
-            m_maze.click(target);
-            // "Start Over" is a reset like any other, also in setup where it shows nothing anew.
-            if (target == Clickable::mnufilestart)
-                settleFocus(Element::cmdstart);
+            if (!m_playerIgnored)
+                deliverClick(target);
         });
     }
 }
@@ -177,7 +176,10 @@ void MainWindow::buildControls()
     m_start->setGeometry(toPixels(m_maze.control(Element::cmdstart).geometry()));
     // The face is a picture, so a screen reader needs the word it shows.
     m_start->setAccessibleName(QStringLiteral("Start"));
-    connect(m_start, &QPushButton::clicked, this, [this] { m_maze.click(Clickable::cmdstart); });
+    connect(m_start, &QPushButton::clicked, this, [this] {
+        if (!m_playerIgnored)
+            deliverClick(Clickable::cmdstart);
+    });
 
     m_cheat = new QLineEdit(m_board);
     m_cheat->setObjectName(QStringLiteral("txtcheat"));
@@ -186,10 +188,10 @@ void MainWindow::buildControls()
     // Like clicks, edits skip the input check that keys and ticks pass through: while a message
     // box is open it is modal, so no edit or click can reach the window at all.
     connect(m_cheat, &QLineEdit::textEdited, this, [this](const QString &text) {
-        m_maze.editText(text.toStdString());
-        // A code clears the box to a space inside the rules, during this very edit; the line
-        // edit does not re-read its text by itself, so it is shown the rules' text now.
-        syncControl(Element::txtcheat);
+        if (m_playerIgnored)
+            syncControl(Element::txtcheat);
+        else
+            deliverText(text.toStdString());
     });
 
     m_frame = new CaptionFrame(toQString(layout::frameCaption), m_board);
@@ -209,7 +211,8 @@ void MainWindow::buildControls()
         const Clickable target = *clickOf(option);
         // The model decides which option is set; the button only shows it.
         connect(button, &QRadioButton::clicked, this, [this, target] {
-            m_maze.click(target);
+            if (!m_playerIgnored)
+                deliverClick(target);
             syncOptions();
         });
         m_options[optionSlot(option)] = button;
@@ -230,12 +233,18 @@ void MainWindow::buildControls()
 
 void MainWindow::clockTicked()
 {
-    const BoardWidget::Batch batch(*m_board);
-    for (const Element timer : timers)
-        fireTimer(timer);
+    tickClock();
 }
 
 bool MainWindow::fireTimer(Element timer)
+{
+    const bool delivered = tickTimer(timer);
+    if (delivered)
+        notify([timer](EventObserver &o) { o.timerTickDelivered(timer); });
+    return delivered;
+}
+
+bool MainWindow::tickTimer(Element timer)
 {
     return takesInput() && m_maze.tick(timer);
 }
@@ -250,9 +259,77 @@ bool MainWindow::takesInput() const
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    if (!m_finished)
+    if (!m_finished) {
+        const bool boxOpen = m_modalDepth > 0;
         m_maze.close();
+        notify([boxOpen](EventObserver &o) { o.closeDelivered(boxOpen); });
+    }
     event->accept();
+}
+
+// ---------------------------------------------------------------------------------------------
+// The ways into the rules, for the player and for a replay alike
+
+void MainWindow::deliverKey(std::int16_t keyCode, std::int16_t shift)
+{
+    if (takesInput() && m_maze.keyDown(keyCode, shift))
+        notify([keyCode](EventObserver &o) { o.keyDelivered(keyCode); });
+}
+
+void MainWindow::deliverClick(Clickable target)
+{
+    if (m_maze.click(target))
+        notify([target](EventObserver &o) { o.clickDelivered(target); });
+    // "Start Over" is a reset like any other, also in setup where it shows nothing anew.
+    if (target == Clickable::mnufilestart)
+        settleFocus(Element::cmdstart);
+}
+
+// A code clears the box to a space inside the rules, during this very edit; the line edit does
+// not re-read its text by itself, so it is shown the rules' text now.
+void MainWindow::deliverText(std::string text)
+{
+    const std::string delivered = m_observers.empty() ? std::string() : text;
+    if (m_maze.editText(std::move(text)))
+        notify([&delivered](EventObserver &o) { o.textDelivered(delivered); });
+    syncControl(Element::txtcheat);
+}
+
+void MainWindow::tickClock()
+{
+    if (!takesInput())
+        return;
+    {
+        const BoardWidget::Batch batch(*m_board);
+        for (const Element timer : timers)
+            tickTimer(timer);
+    }
+    notify([](EventObserver &o) { o.clockTickDelivered(); });
+}
+
+void MainWindow::addObserver(EventObserver *observer)
+{
+    m_observers.push_back(observer);
+}
+
+void MainWindow::removeObserver(EventObserver *observer)
+{
+    std::erase(m_observers, observer);
+}
+
+template<typename Call>
+void MainWindow::notify(Call &&call)
+{
+    // An observer may remove itself while it is told.
+    const std::vector<EventObserver *> observers = m_observers;
+    for (EventObserver *observer : observers)
+        call(*observer);
+}
+
+void MainWindow::setTickSource(TickSource ticks)
+{
+    m_tickSource = ticks;
+    syncTimers();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -306,6 +383,7 @@ MsgBoxResult MainWindow::messageBox(std::string_view prompt, int style, std::str
 
     m_openBox = &box;
     ++m_modalDepth;
+    notify([&box](EventObserver &o) { o.boxOpened(box); });
     box.exec();
     --m_modalDepth;
     m_openBox.clear();
@@ -314,7 +392,9 @@ MsgBoxResult MainWindow::messageBox(std::string_view prompt, int style, std::str
         return MsgBoxResult::Closed;
     // The keys go back to the game window once the box is gone.
     activateWindow();
-    return box.clickedButton() == yes ? MsgBoxResult::Yes : MsgBoxResult::No;
+    const MsgBoxResult answer = box.clickedButton() == yes ? MsgBoxResult::Yes : MsgBoxResult::No;
+    notify([answer](EventObserver &o) { o.boxAnswered(answer); });
+    return answer;
 }
 
 void MainWindow::endProgram()

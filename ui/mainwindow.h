@@ -7,6 +7,8 @@
 
 #include <array>
 #include <memory>
+#include <string>
+#include <vector>
 
 class QButtonGroup;
 class QGroupBox;
@@ -18,6 +20,7 @@ class QRadioButton;
 namespace quorvale::ui {
 
 class BoardWidget;
+class EventObserver;
 class BoxIconStyle;
 class StartButton;
 class TickTimer;
@@ -44,6 +47,22 @@ public:
     bool fireTimer(Element timer);
     bool isMessageBoxOpen() const { return m_modalDepth > 0; }
 
+    // ---- Recording and replay ----
+    // Observers are told of every event that reaches the rules and of every message box.
+    void addObserver(EventObserver *observer);
+    void removeObserver(EventObserver *observer);
+    // The player's ways in, for a replay: each goes to the rules as the player's own would,
+    // also while the player is ignored.
+    void deliverKey(std::int16_t keyCode, std::int16_t shift = 0);
+    void deliverClick(Clickable target);
+    void deliverText(std::string text);
+    // One tick of the clock: Timer1 and then Timer2.
+    void tickClock();
+    // While a replay runs, the player's keys, clicks and edits are ignored.
+    void setPlayerIgnored(bool ignored) { m_playerIgnored = ignored; }
+    void setTickSource(TickSource ticks);
+    TickSource tickSource() const { return m_tickSource; }
+
     // What the rules see of this window. Tests use it to play the part of the rules, for what
     // the rules cannot be made to do in play (a run-time error).
     Platform &platform() { return *this; }
@@ -69,6 +88,9 @@ private:
     void syncOptions();
     void syncTimers();
     void clockTicked();
+    bool tickTimer(Element timer);
+    template<typename Call>
+    void notify(Call &&call);
     void settleFocus(Element shown);
     void finish(int exitCode);
 
@@ -84,6 +106,8 @@ private:
     QPointer<QMessageBox> m_openBox;
     std::unique_ptr<BoxIconStyle> m_boxStyle; // outlives every box
     bool m_finished = false;
+    std::vector<EventObserver *> m_observers;
+    bool m_playerIgnored = false;
 };
 
 } // namespace quorvale::ui

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Feeds quorvale-script one kind of input that is not a script and checks the outcome: exactly one
 # line on standard error naming the problem, nothing on standard output, exit status 2, and a
-# peak resident size that stays well below the 100 MiB a careless reader would hold.
+# peak resident size that stays well below the 100 MiB a careless reader would hold. The long-*
+# cases are scripts at the limit of a line's length: they must run, in at most 64 MiB.
 # Usage: badinput.sh DRIVER CASE WORKDIR
 set -uo pipefail
 
@@ -25,8 +26,33 @@ garbage() {
     for ((i = 0; i < 256; ++i)); do cat "$work/block"; done
 }
 
+# A line of 16 MiB less a few bytes: COMMAND "aaa...".
+longline() {
+    printf '%s "' "$1"
+    head -c $((16 * 1024 * 1024 - 16)) /dev/zero | tr '\0' 'a'
+    printf '"\n'
+}
+
 expected=
+expected_status=2
 case $case in
+long-type | long-text)
+    longline "${case#long-}" >"$work/long.script"
+    printf 'dump\n' >>"$work/long.script"
+    run "$work/long.script"
+    status=$?
+    expected_status=0
+    max_rss_kib=$((64 * 1024))
+    ;;
+many-answers)
+    # Two lines of 5 million answers each: the first is already more than may wait.
+    { printf 'answer'; head -c $((5 * 1024 * 1024)) /dev/zero | sed 's/\x0/ no/g'; printf '\n'; } >"$work/a"
+    cat "$work/a" "$work/a" >"$work/answers.script"
+    run "$work/answers.script"
+    status=$?
+    expected='^quorvale-script: line 1: more than 1000000 answers waiting for message boxes$'
+    max_rss_kib=$((64 * 1024))
+    ;;
 garbage)
     garbage | run
     status=$?
@@ -71,10 +97,15 @@ fail() {
     failed=1
 }
 
-[[ $status -eq 2 ]] || fail "exit status $status, expected 2"
-[[ $(wc -l <"$err") -eq 1 ]] || fail "expected exactly one line on standard error"
-grep -Eq "$expected" "$err" || fail "standard error does not match /$expected/"
-[[ ! -s $out ]] || fail "unexpected output: $(head -c 200 "$out")"
+[[ $status -eq $expected_status ]] || fail "exit status $status, expected $expected_status"
+if ((expected_status == 0)); then
+    [[ ! -s $err ]] || fail "unexpected error: $(head -c 200 "$err")"
+    [[ $(tail -n 1 "$out") == -- ]] || fail "the script did not run to its end"
+else
+    [[ $(wc -l <"$err") -eq 1 ]] || fail "expected exactly one line on standard error"
+    grep -Eq "$expected" "$err" || fail "standard error does not match /$expected/"
+    [[ ! -s $out ]] || fail "unexpected output: $(head -c 200 "$out")"
+fi
 rss=$(tail -n 1 "$mem")
 [[ $rss =~ ^[0-9]+$ ]] || fail "no peak memory measured"
 ((rss <= max_rss_kib)) || fail "peak resident size $rss KiB, more than $max_rss_kib KiB"

@@ -1,0 +1,124 @@
+#include "recorder.h"
+
+#include "command.h"
+
+#include <ostream>
+
+namespace quorvale::script {
+
+Recorder::Recorder(std::ostream &out, std::string_view program, std::string_view version)
+    : m_out(out)
+{
+    std::string heading = "# Recorded by ";
+    heading += program;
+    heading += ' ';
+    heading += version;
+    heading += "\n# Replay it with: quorvale-script FILE, or quorvale --replay FILE\n";
+    write(heading);
+}
+
+void Recorder::key(std::int16_t keyCode)
+{
+    event("key " + std::to_string(keyCode) + '\n');
+}
+
+void Recorder::click(Clickable target)
+{
+    event("click " + std::string(name(target)) + '\n');
+}
+
+void Recorder::text(std::string_view text)
+{
+    event("text " + quoted(text) + '\n');
+}
+
+void Recorder::tick(Element timer)
+{
+    event("tick " + std::string(name(timer)) + '\n');
+}
+
+// Ticks gather into one `wait` line. The answers of a box that a tick opened go before the wait
+// that holds it: no tick before it in that wait opened a box, so they are the first to take them.
+void Recorder::clockTick()
+{
+    if (m_finished || m_failed)
+        return;
+    ++m_ticks;
+    if (!m_answers.empty() || m_ticks == maxTicksPerLine) {
+        std::string lines = answerLine();
+        lines += waitLine();
+        write(lines);
+    }
+}
+
+void Recorder::close(bool boxOpen)
+{
+    if (boxOpen) {
+        // The box and the question it belongs to end unanswered. No, and No again in case it
+        // was the first of the two times the question is asked, ends the program at the same
+        // place and with the same state; the event is written when it returns.
+        m_answers.push_back(MsgBoxResult::No);
+        m_answers.push_back(MsgBoxResult::No);
+        return;
+    }
+    event("close\n");
+}
+
+void Recorder::answered(MsgBoxResult answer)
+{
+    if (answer == MsgBoxResult::Yes || answer == MsgBoxResult::No)
+        m_answers.push_back(answer);
+}
+
+void Recorder::finish()
+{
+    if (m_finished || m_failed)
+        return;
+    write(waitLine() + "dump\n");
+    m_finished = true;
+}
+
+// The ticks before an event, the answers given during it, and the event, in one write.
+void Recorder::event(const std::string &line)
+{
+    if (m_finished || m_failed)
+        return;
+    std::string lines = waitLine();
+    lines += answerLine();
+    lines += line;
+    write(lines);
+}
+
+std::string Recorder::waitLine()
+{
+    if (m_ticks == 0)
+        return {};
+    std::string line = "wait " + std::to_string(m_ticks) + '\n';
+    m_ticks = 0;
+    return line;
+}
+
+std::string Recorder::answerLine()
+{
+    if (m_answers.empty())
+        return {};
+    std::string line = "answer";
+    for (const MsgBoxResult answer : m_answers)
+        line += answer == MsgBoxResult::Yes ? " yes" : " no";
+    line += '\n';
+    m_answers.clear();
+    return line;
+}
+
+// Each whole event is flushed at once, so a game that is killed leaves a valid script.
+void Recorder::write(const std::string &lines)
+{
+    if (m_failed)
+        return;
+    m_out << lines;
+    m_out.flush();
+    if (!m_out)
+        m_failed = true;
+}
+
+} // namespace quorvale::script

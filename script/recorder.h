@@ -1,0 +1,62 @@
+#pragma once
+
+#include "clickable.h"
+#include "elementid.h"
+#include "platform.h"
+
+#include <cstdint>
+#include <iosfwd>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Writes a game as it is played, as a script that the driver replays exactly. It is told each
+// event that reached the rules, right after the rules handled it, and each answer given to a
+// message box while they did; any front end of the game can use it.
+namespace quorvale::script {
+
+class Recorder
+{
+public:
+    // Writes the heading at once: comment lines naming the program and its version.
+    Recorder(std::ostream &out, std::string_view program, std::string_view version);
+    Recorder(const Recorder &) = delete;
+    Recorder &operator=(const Recorder &) = delete;
+
+    void key(std::int16_t keyCode);
+    void click(Clickable target);
+    // The player made the cheat box's whole text `text` (UTF-8), in one change.
+    void text(std::string_view text);
+    // One tick of the clock: Timer1 and then Timer2, as far as each was running.
+    void clockTick();
+    // One tick of one timer alone.
+    void tick(Element timer);
+    // The window was closed. While a message box is open it ends the event that opened the box:
+    // that event is written when it returns, with answers that end the program at that box.
+    void close(bool boxOpen);
+    // A message box of the event being handled was answered Yes or No.
+    void answered(MsgBoxResult answer);
+    // The program has ended: whatever is pending, then `dump`.
+    void finish();
+
+    // False once a write has failed; nothing more is written after that.
+    bool good() const { return !m_failed; }
+
+    // The most clock ticks one `wait` line holds, ten seconds: a game that is killed loses at
+    // most this much of its last ticks, and an hour of play is still only a few thousand lines.
+    static constexpr std::uint32_t maxTicksPerLine = 640;
+
+private:
+    void event(const std::string &line);
+    std::string waitLine();
+    std::string answerLine();
+    void write(const std::string &lines);
+
+    std::ostream &m_out;
+    std::vector<MsgBoxResult> m_answers;
+    std::uint32_t m_ticks = 0;
+    bool m_finished = false;
+    bool m_failed = false;
+};
+
+} // namespace quorvale::script

@@ -1,0 +1,127 @@
+#!/usr/bin/env bash
+# Runs one case of the command line of the game or of the script driver and checks its exit
+# status, its standard error (a number of lines, matching a pattern) and its standard output.
+# The game runs with no display to talk to: a case that must stop before any window opens would
+# abort instead if it reached the window system.
+# Usage: commandline.sh GAME DRIVER CASE WORKDIR
+set -uo pipefail
+
+game=$1
+driver=$2
+case=$3
+work=$4/cli-$case
+mkdir -p "$work"
+out=$work/stdout
+err=$work/stderr
+
+nodisplay() { env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$@" >"$out" 2>"$err"; }
+offscreen() { env QT_QPA_PLATFORM=offscreen timeout 60 "$@" >"$out" 2>"$err"; }
+
+status_wanted=2
+err_lines=1
+err_pattern=
+out_pattern=
+case $case in
+game-help)
+    nodisplay "$game" --help
+    status=$?
+    status_wanted=0 err_lines=0 out_pattern='^Usage: quorvale \[options\]'
+    ;;
+game-version)
+    nodisplay "$game" --version
+    status=$?
+    status_wanted=0 err_lines=0 out_pattern='^quorvale [0-9]+\.[0-9]+\.[0-9]+$'
+    ;;
+game-unknown-option)
+    nodisplay "$game" --recrod x
+    status=$?
+    err_pattern="^quorvale: Unknown option 'recrod'\.$"
+    ;;
+game-missing-argument)
+    nodisplay "$game" --replay
+    status=$?
+    err_pattern="^quorvale: Missing value after '--replay'\.$"
+    ;;
+game-extra-argument)
+    nodisplay "$game" game.script
+    status=$?
+    err_pattern="^quorvale: unexpected argument 'game.script'$"
+    ;;
+game-record-cannot-create)
+    nodisplay "$game" --record "$work/no such folder/game.script"
+    status=$?
+    err_pattern='^quorvale: cannot create .*/no such folder/game\.script: No such file or directory$'
+    ;;
+game-replay-bad-line)
+    printf '\xEF\xBB\xBFkey 38\n# fine\nwait -3\n' >"$work/bad.script"
+    nodisplay "$game" --replay "$work/bad.script"
+    status=$?
+    err_pattern="^quorvale: line 3: bad number of ticks '-3': "
+    ;;
+game-replay-missing)
+    nodisplay "$game" --replay "$work/missing.script"
+    status=$?
+    err_pattern='^quorvale: cannot read .*/missing\.script$'
+    ;;
+game-record-disk-full)
+    # Writing to /dev/full fails as a full disk does: one warning, and the game goes on to the
+    # end of the replayed script, which quits.
+    printf 'key 40\ndump\nclick mnufilequit\n' >"$work/quit.script"
+    offscreen "$game" --record /dev/full --replay "$work/quit.script"
+    status=$?
+    status_wanted=0
+    err_pattern='^quorvale: warning: cannot write to /dev/full: No space left on device; the recording stops here, the game goes on$'
+    out_pattern='^shpyou\.Top 440$'
+    ;;
+game-record-replay-round-trip)
+    # A replay recorded again gives the same script, up to the heading.
+    printf 'key 38\nwait 20\nanswer no yes\nkey 38\nwait 3\ntext "x"\nclick cmdstart\nkey 40\nclose\n' \
+        >"$work/in.script"
+    offscreen "$game" --replay "$work/in.script" --record "$work/again.script"
+    status=$?
+    status_wanted=0 err_lines=any
+    diff <(grep -v '^#' "$work/in.script"; echo dump) <(grep -v '^#' "$work/again.script") >&2 ||
+        status=99
+    ;;
+driver-help)
+    "$driver" --help >"$out" 2>"$err"
+    status=$?
+    status_wanted=0 err_lines=0 out_pattern='^usage: quorvale-script \[FILE\]$'
+    ;;
+driver-version)
+    "$driver" --version >"$out" 2>"$err"
+    status=$?
+    status_wanted=0 err_lines=0 out_pattern='^quorvale-script [0-9]+\.[0-9]+\.[0-9]+$'
+    ;;
+driver-unknown-option)
+    "$driver" --verbose >"$out" 2>"$err"
+    status=$?
+    err_pattern="^quorvale-script: unknown option '--verbose' \(see --help\)$"
+    ;;
+driver-two-files)
+    "$driver" a.script b.script >"$out" 2>"$err"
+    status=$?
+    err_pattern="^quorvale-script: unexpected argument 'b.script': only one FILE is read$"
+    ;;
+*)
+    echo "unknown case $case" >&2
+    exit 1
+    ;;
+esac
+
+failed=0
+fail() {
+    echo "FAIL: $*" >&2
+    failed=1
+}
+[[ $status -eq $status_wanted ]] || fail "exit status $status, expected $status_wanted"
+# Qt may add notes of its own about the offscreen platform; only the game's lines count.
+lines=$(grep -c '^quorvale' "$err")
+if [[ $err_lines != any ]]; then
+    [[ $lines -eq $err_lines ]] || fail "$lines lines on standard error, expected $err_lines"
+fi
+[[ -z $err_pattern ]] || grep -Eq "$err_pattern" "$err" || fail "standard error does not match /$err_pattern/"
+[[ -z $out_pattern ]] || grep -Eq "$out_pattern" "$out" || fail "standard output does not match /$out_pattern/"
+echo "stdout: $(head -c 300 "$out")"
+echo "stderr: $(head -c 300 "$err")"
+exit $failed

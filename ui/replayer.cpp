@@ -1,0 +1,178 @@
+#include "replayer.h"
+
+#include "dump.h"
+#include "ticktimer.h"
+
+#include <QAbstractButton>
+#include <QMessageBox>
+#include <QPointer>
+
+#include <ostream>
+#include <utility>
+
+namespace quorvale::ui {
+
+Replayer::Replayer(MainWindow &window, std::vector<script::ScriptLine> script, QString name,
+                   std::ostream &out, std::ostream &err, Pace pace)
+    : m_window(window), m_script(std::move(script)), m_name(std::move(name)), m_out(out),
+      m_err(err), m_pace(pace)
+{
+    if (m_pace == Pace::RealTime) {
+        m_clock = new TickTimer(this);
+        connect(m_clock, &TickTimer::ticked, this, &Replayer::clockTicked);
+    } else {
+        m_fastClock.setInterval(0);
+        connect(&m_fastClock, &QTimer::timeout, this, &Replayer::clockTicked);
+    }
+}
+
+Replayer::~Replayer()
+{
+    m_window.removeObserver(this);
+}
+
+void Replayer::start()
+{
+    m_running = true;
+    m_window.addObserver(this);
+    m_window.setPlayerIgnored(true);
+    // The replay's own clock stands in for the window's, so ticks fall where they were recorded.
+    m_playerTicks = m_window.tickSource();
+    m_window.setTickSource(TickSource::Manual);
+    m_window.setWindowTitle(
+        QStringLiteral("%1 - replaying %2")
+            .arg(QString::fromUtf8(m_window.maze().form().caption().data(),
+                                   static_cast<qsizetype>(m_window.maze().form().caption().size())),
+                 m_name));
+    // Once the window is on screen.
+    QTimer::singleShot(0, this, &Replayer::advance);
+}
+
+// Runs the script's events up to the next wait, or to its end.
+void Replayer::advance()
+{
+    if (m_busy)
+        return;
+    m_busy = true;
+    while (m_running && m_next < m_script.size()) {
+        const script::ScriptLine &line = m_script[m_next++];
+        if (const auto *wait = std::get_if<script::WaitCommand>(&line.command)) {
+            if (wait->ticks == 0 || m_window.maze().ended())
+                continue;
+            m_ticksLeft = wait->ticks;
+            if (m_clock)
+                m_clock->start();
+            else
+                m_fastClock.start();
+            m_busy = false;
+            return;
+        }
+        execute(line);
+    }
+    m_busy = false;
+    if (m_running)
+        handOver();
+}
+
+void Replayer::clockTicked()
+{
+    // A tick that opened a box is still running: the clock ticks on in the box's own loop.
+    if (m_busy || !m_running)
+        return;
+    m_busy = true;
+    m_window.tickClock();
+    m_busy = false;
+    if (!m_running)
+        return;
+    if (--m_ticksLeft == 0 || m_window.maze().ended()) {
+        if (m_clock)
+            m_clock->stop();
+        m_fastClock.stop();
+        advance();
+    }
+}
+
+void Replayer::execute(const script::ScriptLine &line)
+{
+    std::visit(
+        [&](const auto &c) {
+            using T = std::decay_t<decltype(c)>;
+            if constexpr (std::is_same_v<T, script::KeyCommand>) {
+                m_window.deliverKey(c.keyCode);
+            } else if constexpr (std::is_same_v<T, script::ClickCommand>) {
+                m_window.deliverClick(c.target);
+            } else if constexpr (std::is_same_v<T, script::TickCommand>) {
+                m_window.fireTimer(c.timer);
+            } else if constexpr (std::is_same_v<T, script::TextCommand>) {
+                m_window.deliverText(c.text);
+            } else if constexpr (std::is_same_v<T, script::TypeCommand>) {
+                std::string_view rest = c.text;
+                while (!rest.empty() && !m_window.maze().ended()) {
+                    const std::size_t length =
+                        std::max<std::size_t>(script::codePointLength(rest), 1);
+                    m_window.deliverText(m_window.maze().cheatBox().text() +
+                                         std::string(rest.substr(0, length)));
+                    rest.remove_prefix(length);
+                }
+            } else if constexpr (std::is_same_v<T, script::AnswerCommand>) {
+                if (m_answers.size() + c.answers.size() > script::maxQueuedAnswers) {
+                    m_err << "quorvale: line " << line.number << ": " << script::tooManyAnswers()
+                          << std::endl;
+                    handOver();
+                    return;
+                }
+                m_answers.insert(m_answers.end(), c.answers.begin(), c.answers.end());
+            } else if constexpr (std::is_same_v<T, script::DumpCommand>) {
+                script::dump(m_window.maze(), m_out);
+                m_out.flush();
+            } else if constexpr (std::is_same_v<T, script::CloseCommand>) {
+                m_window.close();
+            } else if constexpr (std::is_same_v<T, script::WaitCommand>) {
+                // Handled by advance(), which spreads it over the clock.
+            }
+        },
+        line.command);
+}
+
+void Replayer::boxOpened(QMessageBox &box)
+{
+    if (!m_running)
+        return;
+    if (m_answers.empty()) {
+        // Nothing recorded for this box: it is the player's, and so is the game from here on.
+        handOver();
+        return;
+    }
+    const MsgBoxResult answer = m_answers.front();
+    m_answers.pop_front();
+    // The box shows the player what happened; its buttons are the replay's, not the player's.
+    const QList<QAbstractButton *> buttons = box.buttons();
+    for (QAbstractButton *button : buttons)
+        button->setEnabled(false);
+    QPointer<QAbstractButton> chosen =
+        box.button(answer == MsgBoxResult::Yes ? QMessageBox::Yes : QMessageBox::No);
+    QTimer::singleShot(m_pace == Pace::RealTime ? boxPauseMs : 0, &box, [buttons, chosen] {
+        for (QAbstractButton *button : buttons)
+            button->setEnabled(true);
+        if (chosen)
+            chosen->click();
+    });
+}
+
+void Replayer::handOver()
+{
+    if (!m_running)
+        return;
+    m_running = false;
+    if (m_clock)
+        m_clock->stop();
+    m_fastClock.stop();
+    m_window.setPlayerIgnored(false);
+    m_window.setTickSource(m_playerTicks);
+    const std::string_view caption = m_window.maze().form().caption();
+    m_window.setWindowTitle(
+        QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())));
+    emit finished();
+}
+
+} // namespace quorvale::ui

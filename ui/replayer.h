@@ -1,0 +1,69 @@
+#pragma once
+
+#include "eventobserver.h"
+#include "mainwindow.h"
+#include "reader.h"
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+#include <cstdint>
+#include <deque>
+#include <iosfwd>
+#include <vector>
+
+namespace quorvale::ui {
+
+class TickTimer;
+
+// Plays a script in the window for the player to watch: each event goes in where the player's
+// own would, `wait N` takes N ticks of the clock at the game's own pace, and each message box
+// stays up for about a second before it takes the next recorded answer. Meanwhile the player's
+// keys, clicks and edits are ignored and the caption says that a replay is running. The player
+// takes over when the script runs out, or at a box that has no recorded answer left.
+class Replayer final : public QObject, private EventObserver
+{
+    Q_OBJECT
+
+public:
+    // Instant: waits and boxes take no time, for tests.
+    enum class Pace { RealTime, Instant };
+
+    Replayer(MainWindow &window, std::vector<script::ScriptLine> script, QString name,
+             std::ostream &out, std::ostream &err, Pace pace = Pace::RealTime);
+    ~Replayer() override;
+
+    void start();
+    bool isRunning() const { return m_running; }
+
+    static constexpr int boxPauseMs = 1000;
+
+signals:
+    // The replay is over and the player has the game.
+    void finished();
+
+private:
+    void advance();
+    void execute(const script::ScriptLine &line);
+    void clockTicked();
+    void handOver();
+    void boxOpened(QMessageBox &box) override;
+
+    MainWindow &m_window;
+    std::vector<script::ScriptLine> m_script;
+    std::size_t m_next = 0;
+    QString m_name;
+    std::ostream &m_out;
+    std::ostream &m_err;
+    Pace m_pace;
+    TickSource m_playerTicks = TickSource::Clock;
+    TickTimer *m_clock = nullptr; // at the real pace
+    QTimer m_fastClock;           // instant
+    std::uint32_t m_ticksLeft = 0;
+    std::deque<MsgBoxResult> m_answers;
+    bool m_running = false;
+    bool m_busy = false;
+};
+
+} // namespace quorvale::ui
