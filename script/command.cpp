@@ -211,6 +211,19 @@ bool isUtf8(std::string_view text)
     return true;
 }
 
+std::string_view answerWord(MsgBoxResult answer)
+{
+    switch (answer) {
+    case MsgBoxResult::Yes:
+        return "yes";
+    case MsgBoxResult::No:
+        return "no";
+    case MsgBoxResult::Closed:
+        return "close";
+    }
+    return "?";
+}
+
 std::string quoted(std::string_view text)
 {
     std::string s = "\"";
@@ -325,13 +338,16 @@ std::variant<std::optional<Command>, ParseError> parseLine(std::string_view line
                 answer.answers.push_back(MsgBoxResult::Yes);
             else if (!token->isString && token->raw == "no")
                 answer.answers.push_back(MsgBoxResult::No);
+            else if (!token->isString && token->raw == "close")
+                answer.answers.push_back(MsgBoxResult::Closed);
             else
-                return ParseError{"bad answer " + shown(token->text()) + ": expected yes or no"};
+                return ParseError{"bad answer " + shown(token->text()) +
+                                  ": expected yes, no or close"};
             if (answer.answers.size() > maxQueuedAnswers)
                 return ParseError{tooManyAnswers()};
         }
         if (answer.answers.empty())
-            return ParseError{"'answer' needs at least one yes or no"};
+            return ParseError{"'answer' needs at least one yes, no or close"};
         return std::optional<Command>{std::move(answer)};
     }
     if (word == "dump") {

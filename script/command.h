@@ -67,6 +67,10 @@ std::variant<std::optional<Command>, ParseError> parseLine(std::string_view line
 // What a script is told when it queues more answers than maxQueuedAnswers.
 std::string tooManyAnswers();
 
+// How scripts write an answer to a message box: yes, no, or close (the window was closed while
+// the box was open, which ends the program).
+std::string_view answerWord(MsgBoxResult answer);
+
 // Quotes a string the way scripts write them.
 std::string quoted(std::string_view text);
 

@@ -54,11 +54,9 @@ void Recorder::clockTick()
 void Recorder::close(bool boxOpen)
 {
     if (boxOpen) {
-        // The box and the question it belongs to end unanswered. No, and No again in case it
-        // was the first of the two times the question is asked, ends the program at the same
-        // place and with the same state; the event is written when it returns.
-        m_answers.push_back(MsgBoxResult::No);
-        m_answers.push_back(MsgBoxResult::No);
+        // The box goes away with the window, unanswered, and the program ends right there; the
+        // event that opened the box is written when it returns.
+        m_answers.push_back(MsgBoxResult::Closed);
         return;
     }
     event("close\n");
@@ -103,8 +101,10 @@ std::string Recorder::answerLine()
     if (m_answers.empty())
         return {};
     std::string line = "answer";
-    for (const MsgBoxResult answer : m_answers)
-        line += answer == MsgBoxResult::Yes ? " yes" : " no";
+    for (const MsgBoxResult answer : m_answers) {
+        line += ' ';
+        line += answerWord(answer);
+    }
     line += '\n';
     m_answers.clear();
     return line;

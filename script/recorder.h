@@ -32,7 +32,7 @@ public:
     // One tick of one timer alone.
     void tick(Element timer);
     // The window was closed. While a message box is open it ends the event that opened the box:
-    // that event is written when it returns, with answers that end the program at that box.
+    // that event is written when it returns, its box answered `close`.
     void close(bool boxOpen);
     // A message box of the event being handled was answered Yes or No.
     void answered(MsgBoxResult answer);

@@ -25,7 +25,7 @@ public:
             m_answers.pop_front();
         }
         m_out << "msgbox " << style << ' ' << quoted(title) << ' ' << quoted(prompt) << " -> "
-              << (answer == MsgBoxResult::Yes ? "yes" : "no") << '\n';
+              << answerWord(answer) << '\n';
         return answer;
     }
 

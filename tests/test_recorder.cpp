@@ -224,9 +224,9 @@ TEST(Recorder, RecordingStartsWithItsHeadingAndGathersTicksIntoWaits)
                          "dump\n");
 }
 
-// Closed while a box is open: the event that opened it is written with answers that end the
-// program there, and the replay ends in the same state.
-TEST(Recorder, WindowClosedInABoxEndsTheReplayInTheSameState)
+// Closed while a box is open: the event that opened it is written with its box answered
+// `close`, and the replay shows the same boxes and ends in the same state.
+TEST(Recorder, WindowClosedInABoxEndsTheReplayAtTheSameBoxInTheSameState)
 {
     for (const bool secondBox : {false, true}) {
         std::ostringstream out;
@@ -265,6 +265,9 @@ TEST(Recorder, WindowClosedInABoxEndsTheReplayInTheSameState)
         script::dump(maze, state);
         const Replay result = replay(out.str());
         EXPECT_EQ(result.status, 0);
+        const std::string box = "msgbox 52 \"GAME OVER\" \"Please Try Again\" -> ";
+        EXPECT_EQ(result.out.substr(0, result.out.find("end\n")),
+                  secondBox ? box + "yes\n" + box + "close\n" : box + "close\n");
         EXPECT_EQ(result.out.substr(result.out.find("end\n") + 4), state.str()) << out.str();
     }
 }

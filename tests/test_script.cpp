@@ -98,9 +98,9 @@ INSTANTIATE_TEST_SUITE_P(
         BadLine{"InvalidUtf8", "text \"\xC3\"\n",
                 "quorvale-script: line 1: a string that is not valid UTF-8\n"},
         BadLine{"AnswerWithoutAnswers", "answer\n",
-                "quorvale-script: line 1: 'answer' needs at least one yes or no\n"},
+                "quorvale-script: line 1: 'answer' needs at least one yes, no or close\n"},
         BadLine{"AnswerNotYesOrNo", "answer yes maybe\n",
-                "quorvale-script: line 1: bad answer 'maybe': expected yes or no\n"},
+                "quorvale-script: line 1: bad answer 'maybe': expected yes, no or close\n"},
         BadLine{"WaitNegative", "wait -1\n",
                 "quorvale-script: line 1: bad number of ticks '-1': expected a whole number "
                 "from 0 to 2147483647\n"},

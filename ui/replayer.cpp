@@ -151,12 +151,17 @@ void Replayer::boxOpened(QMessageBox &box)
         button->setEnabled(false);
     QPointer<QAbstractButton> chosen =
         box.button(answer == MsgBoxResult::Yes ? QMessageBox::Yes : QMessageBox::No);
-    QTimer::singleShot(m_pace == Pace::RealTime ? boxPauseMs : 0, &box, [buttons, chosen] {
-        for (QAbstractButton *button : buttons)
-            button->setEnabled(true);
-        if (chosen)
-            chosen->click();
-    });
+    const bool closeWindow = answer == MsgBoxResult::Closed;
+    QTimer::singleShot(m_pace == Pace::RealTime ? boxPauseMs : 0, &box,
+                       [this, buttons, chosen, closeWindow] {
+                           for (QAbstractButton *button : buttons)
+                               button->setEnabled(true);
+                           // The recorded player closed the window behind this box.
+                           if (closeWindow)
+                               m_window.close();
+                           else if (chosen)
+                               chosen->click();
+                       });
 }
 
 void Replayer::handOver()

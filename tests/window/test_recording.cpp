@@ -1,10 +1,10 @@
 // Recording and replay in the window: a game played in the window and recorded replays in the
 // script driver exactly, and a script replayed in the window ends where the driver ends.
 #include "dump.h"
-#include "route.h"
 #include "gamerecording.h"
 #include "reader.h"
 #include "replayer.h"
+#include "route.h"
 #include "runner.h"
 #include "windowtest.h"
 
@@ -289,6 +289,21 @@ TEST_F(Replay, BoxWithoutARecordedAnswerWaitsForThePlayerAndEndsTheReplay)
     EXPECT_EQ(replay(parse("key 38\nkey 38\ndump\n"), &handedOver), "");
     EXPECT_TRUE(handedOver);
     EXPECT_EQ(player.seen().size(), 2);
+}
+
+// A recording whose player closed the window behind the second box ends the game there, with the
+// piece where it was judged and no reset.
+TEST_F(Replay, RecordedCloseInABoxClosesTheWindowAtThatBox)
+{
+    MainWindow &window = openWindow();
+    std::ostringstream out;
+    std::ostringstream err;
+    Replayer replayer(window, parse("answer yes close\nkey 38\nkey 38\ndump\n"),
+                      QStringLiteral("x"), out, err, Replayer::Pace::Instant);
+    EXPECT_EQ(exitStatusOf([&] { replayer.start(); }), 0);
+    EXPECT_TRUE(maze().ended());
+    EXPECT_EQ(maze().shape(Element::shpyou).top(), layout::shpyou.top - 400);
+    EXPECT_TRUE(maze().control(Element::cmdstart).visible()) << "no reset after the close";
 }
 
 } // namespace
