@@ -108,7 +108,11 @@ else
 fi
 rss=$(tail -n 1 "$mem")
 [[ $rss =~ ^[0-9]+$ ]] || fail "no peak memory measured"
-((rss <= max_rss_kib)) || fail "peak resident size $rss KiB, more than $max_rss_kib KiB"
+# Under AddressSanitizer every byte has shadow bytes and freed memory waits in quarantine, so the
+# peak says nothing of the driver's own; the normal build holds the bound.
+if [[ -z ${QUORVALE_SANITIZED:-} ]]; then
+    ((rss <= max_rss_kib)) || fail "peak resident size $rss KiB, more than $max_rss_kib KiB"
+fi
 
 echo "stderr: $(head -c 200 "$err")"
 echo "peak resident size: $rss KiB, exit status $status"

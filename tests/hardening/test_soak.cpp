@@ -5,6 +5,7 @@
 #include "fakeplatform.h"
 #include "invariants.h"
 #include "maze.h"
+#include "sanitizers.h"
 
 #include <gtest/gtest.h>
 
@@ -13,14 +14,6 @@
 #include <cstdint>
 #include <random>
 #include <string>
-
-#if defined(__SANITIZE_ADDRESS__)
-#define QUORVALE_ASAN 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define QUORVALE_ASAN 1
-#endif
-#endif
 
 #ifdef QUORVALE_ASAN
 // The sanitizer's allocator keeps its own count; gcc ships no header that declares it.
