@@ -1,8 +1,9 @@
 // A game recorded as it is played replays in the script driver exactly: the same message boxes
 // with the same answers, and at the end the same state.
+#include "driver.h"
 #include "dump.h"
-#include "route.h"
 #include "recorder.h"
+#include "route.h"
 #include "runner.h"
 
 #include <gtest/gtest.h>
@@ -110,20 +111,11 @@ private:
     const std::vector<std::int16_t> route = routeToGoal();
 };
 
-struct Replay
-{
-    int status;
-    std::string out;
-    std::string err;
-};
+using Replay = testing::DriverRun;
 
 Replay replay(const std::string &recording)
 {
-    std::istringstream in(recording);
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = script::run(in, out, err);
-    return {status, out.str(), err.str()};
+    return testing::runDriver(recording);
 }
 
 TEST(Recorder, RandomPlayReplaysWithTheSameBoxesAnswersAndEndState)

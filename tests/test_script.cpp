@@ -1,4 +1,5 @@
 // The script driver's format: what it accepts, what it prints, and how it refuses a bad line.
+#include "driver.h"
 #include "dump.h"
 #include "runner.h"
 
@@ -12,21 +13,8 @@ namespace {
 
 using quorvale::script::run;
 
-struct Outcome
-{
-    int status;
-    std::string out;
-    std::string err;
-};
-
-Outcome runScript(const std::string &script)
-{
-    std::istringstream in(script);
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = run(in, out, err);
-    return {status, out.str(), err.str()};
-}
+using Outcome = quorvale::testing::DriverRun;
+constexpr auto runScript = quorvale::testing::runDriver;
 
 // The value a dump prints for one name, or "" when the name is missing.
 std::string dumped(const std::string &output, const std::string &name)

@@ -109,12 +109,8 @@ driver-two-files)
     ;;
 esac
 
-failed=0
-fail() {
-    echo "FAIL: $*" >&2
-    failed=1
-}
-[[ $status -eq $status_wanted ]] || fail "exit status $status, expected $status_wanted"
+source "$(dirname "$0")/../support/verdict.sh"
+expect_status "$status" "$status_wanted"
 # Qt may add notes of its own about the offscreen platform; only the game's lines count.
 lines=$(grep -c '^quorvale' "$err")
 if [[ $err_lines != any ]]; then

@@ -91,13 +91,8 @@ dev-zero)
     ;;
 esac
 
-failed=0
-fail() {
-    echo "FAIL: $*" >&2
-    failed=1
-}
-
-[[ $status -eq $expected_status ]] || fail "exit status $status, expected $expected_status"
+source "$(dirname "$0")/../support/verdict.sh"
+expect_status "$status" "$expected_status"
 if ((expected_status == 0)); then
     [[ ! -s $err ]] || fail "unexpected error: $(head -c 200 "$err")"
     [[ $(tail -n 1 "$out") == -- ]] || fail "the script did not run to its end"

@@ -1,5 +1,6 @@
 // Recording and replay in the window: a game played in the window and recorded replays in the
 // script driver exactly, and a script replayed in the window ends where the driver ends.
+#include "driver.h"
 #include "dump.h"
 #include "gamerecording.h"
 #include "reader.h"
@@ -20,21 +21,8 @@
 namespace quorvale::ui::test {
 namespace {
 
-struct DriverRun
-{
-    int status;
-    std::string out;
-    std::string err;
-};
-
-DriverRun runDriver(const std::string &script)
-{
-    std::istringstream in(script);
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = script::run(in, out, err);
-    return {status, out.str(), err.str()};
-}
+using quorvale::testing::DriverRun;
+using quorvale::testing::runDriver;
 
 // The boxes of a driver's output, as `"TITLE" "PROMPT" -> ANSWER`, and its last dump.
 std::vector<std::string> boxesOf(const std::string &output)
