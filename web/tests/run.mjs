@@ -328,7 +328,7 @@ test('ReplayFromAFilePlaysAtTheGamesPace', async (page) => {
     const began = Date.now();
     await (await page.$('#replay')).uploadFile(file);
     await page.waitForFunction(() => window.quorvale.replaying);
-    assertEqual(await page.title(), 'Maze (replaying)', 'title while replaying');
+    assertEqual(await page.title(), `Maze - replaying ${path.basename(file)}`, 'title while replaying');
     await page.keyboard.press('ArrowRight'); // the player's keys are ignored meanwhile
     await waitForBox(page, 'GAME OVER');
     await page.keyboard.press('Enter');
