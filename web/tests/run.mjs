@@ -411,6 +411,34 @@ test('ReplayFromAFilePlaysAtTheGamesPace', async (page) => {
     assertEqual(await page.evaluate(() => window.quorvale.dump()), expected, 'state after the replay');
 });
 
+// How a replay meets the boxes: a recorded `close` ends the program there as the window closed
+// behind the box would (and the closing dump still runs); a box with no answer left is the
+// player's, and so is the game from there.
+test('ReplayAnswersBoxesFromTheScriptUntilNoneAreLeft', async (page) => {
+    await logBoxes(page);
+    const closed = 'click cmdstart\nanswer close\nkey 38\nkey 38\nkey 37\nwait 3\ndump\n';
+    const file = path.join(os.tmpdir(), `quorvale-closed-${process.pid}.script`);
+    fs.writeFileSync(file, closed);
+    const expected = drive(file);
+    fs.rmSync(file);
+    const result = await page.evaluate((t) => window.quorvale.replay(t, { fast: true }), closed);
+    assertEqual((await loggedBoxes(page)).join('\n'), expected.boxes.join('\n'), 'boxes of a closed window');
+    assert(await page.evaluate(() => window.quorvale.ended), 'the program ended at the closed box');
+    assertEqual(result.dumps.join('|'), expected.dumps.join('|'), 'dump after the end');
+
+    await page.evaluate(() => { window.boxLog = []; window.quorvale.startAgain(); });
+    const unanswered = 'click cmdstart\nanswer yes\nkey 38\nkey 38\nkey 37\n';
+    await page.evaluate((t) => { window.replayDone = window.quorvale.replay(t, { fast: true }); }, unanswered);
+    await page.waitForFunction(() => window.boxLog.length === 2 && !window.quorvale.replaying);
+    assert(await page.evaluate(() => window.quorvale.boxOpen), 'the second box waits for the player');
+    assertEqual(await page.title(), 'Maze', 'title once the player has the game');
+    await page.keyboard.press('KeyN');
+    const result2 = await page.evaluate(() => window.replayDone);
+    assert(result2.stoppedAtBox, 'the replay stopped at the box');
+    assert(await page.evaluate(() => window.quorvale.ended), 'the player\'s No ended the game');
+    assertEqual((await loggedBoxes(page)).map((b) => b.split(' -> ')[1]).join(' '), 'yes no', 'answers');
+});
+
 test('GoldenScriptsReplayToTheDriversState', async (page) => {
     for (const name of fs.readdirSync(scriptsDir).filter((n) => n.endsWith('.script')).sort()) {
         await page.reload();
