@@ -72,8 +72,17 @@ void Recorder::finish()
 {
     if (m_finished || m_failed)
         return;
-    write(waitLine() + "dump\n");
+    const std::string lines = ending();
+    m_ticks = 0;
     m_finished = true;
+    write(lines);
+}
+
+std::string Recorder::ending() const
+{
+    if (m_finished || m_failed)
+        return {};
+    return pendingWait() + "dump\n";
 }
 
 // The ticks before an event, the answers given during it, and the event, in one write.
@@ -87,11 +96,14 @@ void Recorder::event(const std::string &line)
     write(lines);
 }
 
+std::string Recorder::pendingWait() const
+{
+    return m_ticks == 0 ? std::string() : "wait " + std::to_string(m_ticks) + '\n';
+}
+
 std::string Recorder::waitLine()
 {
-    if (m_ticks == 0)
-        return {};
-    std::string line = "wait " + std::to_string(m_ticks) + '\n';
+    std::string line = pendingWait();
     m_ticks = 0;
     return line;
 }

@@ -38,6 +38,10 @@ public:
     void answered(MsgBoxResult answer);
     // The program has ended: whatever is pending, then `dump`.
     void finish();
+    // What finish() would write now, without finishing: a copy of the recording taken while the
+    // game goes on is then a whole script that ends in the game's present state. Empty once
+    // finished or failed.
+    std::string ending() const;
 
     // False once a write has failed; nothing more is written after that.
     bool good() const { return !m_failed; }
@@ -48,6 +52,7 @@ public:
 
 private:
     void event(const std::string &line);
+    std::string pendingWait() const;
     std::string waitLine();
     std::string answerLine();
     void write(const std::string &lines);

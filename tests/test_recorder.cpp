@@ -204,7 +204,12 @@ TEST(Recorder, RecordingStartsWithItsHeadingAndGathersTicksIntoWaits)
     recorder.answered(MsgBoxResult::No);
     recorder.key(vbKeyUp);
     recorder.text("a \"b\"");
+    recorder.clockTick();
+    recorder.clockTick();
+    // A copy taken now ends as finishing would, and leaves the recording as it was.
+    EXPECT_EQ(recorder.ending(), "wait 2\ndump\n");
     recorder.finish();
+    EXPECT_EQ(recorder.ending(), "");
     recorder.key(vbKeyUp);
     EXPECT_EQ(out.str(), "# Recorded by quorvale 1.0.0\n"
                          "# Replay it with: quorvale-script FILE, or quorvale --replay FILE\n"
@@ -213,6 +218,7 @@ TEST(Recorder, RecordingStartsWithItsHeadingAndGathersTicksIntoWaits)
                          "answer yes no\n"
                          "key 38\n"
                          "text \"a \\\"b\\\"\"\n"
+                         "wait 2\n"
                          "dump\n");
 }
 

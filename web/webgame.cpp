@@ -9,14 +9,18 @@
 #include "command.h"
 #include "dump.h"
 #include "maze.h"
+#include "reader.h"
+#include "recorder.h"
 
 #include <emscripten.h>
 
 #include <array>
 #include <cstdint>
 #include <cstdio>
+#include <istream>
 #include <memory>
 #include <sstream>
+#include <streambuf>
 #include <string>
 #include <type_traits>
 #include <utility>
@@ -68,16 +72,28 @@ constexpr std::uint32_t toRgb(Colour colour)
 class WebPlatform final : public Platform
 {
 public:
+    explicit WebPlatform(script::Recorder &recorder) : m_recorder(recorder) {}
+
+    // The page's dialog answers 6 (Yes) or 7 (No); 0 says the window was closed behind it (a
+    // replay of a recording that ends so), which ends the program as it would the window's.
     MsgBoxResult messageBox(std::string_view prompt, int style, std::string_view title) override
     {
         if (m_ended)
             return MsgBoxResult::Closed;
         boxShown = true;
+        boxOpen = true;
         const int answer = showMessageBox(prompt.data(), static_cast<int>(prompt.size()), style,
                                           title.data(), static_cast<int>(title.size()));
-        if (m_ended || (answer != 6 && answer != 7))
+        boxOpen = false;
+        if (m_ended)
             return MsgBoxResult::Closed;
-        return static_cast<MsgBoxResult>(answer);
+        if (answer != 6 && answer != 7) {
+            m_recorder.close(true);
+            return MsgBoxResult::Closed;
+        }
+        const auto result = static_cast<MsgBoxResult>(answer);
+        m_recorder.answered(result);
+        return result;
     }
 
     void endProgram() override { end(0, {}); }
@@ -98,6 +114,7 @@ public:
 
     int changes = 3;
     bool boxShown = false; // during the event being delivered
+    bool boxOpen = false;  // the event being delivered waits for the player's answer
 
 private:
     void end(int status, const std::string &message)
@@ -108,14 +125,76 @@ private:
         announceEnd(status, message.data(), static_cast<int>(message.size()));
     }
 
+    script::Recorder &m_recorder;
     bool m_ended = false;
 };
 
-// One game a page; "start again" after the end makes a new one.
+// One game a page; "start again" after the end makes a new one, as starting the program again
+// would, with a recording of its own. The recording is what the window's `--record` writes.
 struct Session
 {
-    WebPlatform platform;
+    std::ostringstream recording;
+    script::Recorder recorder{recording, "quorvale", QUORVALE_VERSION};
+    WebPlatform platform{recorder};
     Maze maze{platform};
+};
+
+// A script to replay, read by the driver's own reader: checked whole when it is loaded, then
+// read again command by command as the replay goes, so even a long one takes little memory
+// beyond its text.
+class Replay
+{
+public:
+    explicit Replay(std::string text) : m_text(std::move(text)) { rewind(); }
+    Replay(const Replay &) = delete;
+    Replay &operator=(const Replay &) = delete;
+
+    // The first bad line, if any.
+    std::optional<script::LineError> check()
+    {
+        while (true) {
+            auto next = m_reader->next();
+            if (auto *error = std::get_if<script::LineError>(&next))
+                return std::move(*error);
+            if (std::holds_alternative<script::EndOfScript>(next))
+                break;
+        }
+        rewind();
+        return std::nullopt;
+    }
+
+    std::optional<script::ScriptLine> next()
+    {
+        auto next = m_reader->next();
+        if (auto *line = std::get_if<script::ScriptLine>(&next))
+            return std::move(*line);
+        return std::nullopt;
+    }
+
+private:
+    // The text as a stream, without a copy of it.
+    class TextBuffer final : public std::streambuf
+    {
+    public:
+        explicit TextBuffer(std::string &text)
+        {
+            setg(text.data(), text.data(), text.data() + text.size());
+        }
+    };
+
+    void rewind()
+    {
+        m_reader.reset();
+        m_stream.reset();
+        m_buffer = std::make_unique<TextBuffer>(m_text);
+        m_stream = std::make_unique<std::istream>(m_buffer.get());
+        m_reader = std::make_unique<script::ScriptReader>(*m_stream);
+    }
+
+    std::string m_text;
+    std::unique_ptr<TextBuffer> m_buffer;
+    std::unique_ptr<std::istream> m_stream;
+    std::unique_ptr<script::ScriptReader> m_reader;
 };
 
 // What the page draws, refreshed by snapshot(): per shape in drawing order its left, top, width,
@@ -128,6 +207,7 @@ constexpr std::size_t stateFields = 16;
 struct Game
 {
     std::unique_ptr<Session> session = std::make_unique<Session>();
+    std::unique_ptr<Replay> replay;
     std::array<double, shapeCount * shapeFields + stateFields> snapshot{};
     std::string text; // strings handed to the page
 };
@@ -143,14 +223,24 @@ Maze &maze()
     return game().session->maze;
 }
 
-// Delivers one event; if it showed a box, tells the page when it has run to its end.
-template<typename Deliver>
-int event(Deliver &&deliver)
+Session &session()
 {
-    WebPlatform &platform = game().session->platform;
-    platform.boxShown = false;
+    return *game().session;
+}
+
+// Delivers one event and has the recorder write it, as the window's recorder is told each event
+// right after the rules handled it; the end of the program closes the recording. If the event
+// showed a box, the page is told when it has run to its end.
+template<typename Deliver, typename Record>
+int event(Deliver &&deliver, Record &&record)
+{
+    Session &s = session();
+    s.platform.boxShown = false;
     const int value = deliver();
-    if (platform.boxShown)
+    record(s.recorder, value);
+    if (s.maze.ended())
+        s.recorder.finish();
+    if (s.platform.boxShown)
         announceEventEnd(value);
     return value;
 }
@@ -226,46 +316,101 @@ EMSCRIPTEN_KEEPALIVE void qv_restart()
 
 EMSCRIPTEN_KEEPALIVE int qv_key(int keyCode, int shift)
 {
-    return event([&] {
-        return maze().keyDown(static_cast<std::int16_t>(keyCode), static_cast<std::int16_t>(shift));
-    });
+    const auto code = static_cast<std::int16_t>(keyCode);
+    return event([&] { return maze().keyDown(code, static_cast<std::int16_t>(shift)); },
+                 [&](script::Recorder &r, int reached) {
+                     if (reached)
+                         r.key(code);
+                 });
 }
 
 EMSCRIPTEN_KEEPALIVE int qv_click(int target)
 {
     if (target < 0 || static_cast<std::size_t>(target) >= clickableCount)
         return 0;
-    return event([&] { return maze().click(static_cast<Clickable>(target)); });
+    const auto clickable = static_cast<Clickable>(target);
+    return event([&] { return maze().click(clickable); },
+                 [&](script::Recorder &r, int reached) {
+                     if (reached)
+                         r.click(clickable);
+                 });
 }
 
 // One tick of the 64 Hz clock: Timer1, then Timer2, each only if it is still enabled then.
-// Bit 0 says Timer1 took it, bit 1 Timer2.
+// Bit 0 says Timer1 took it, bit 1 Timer2. Recorded whichever took it, as the window's clock is.
 EMSCRIPTEN_KEEPALIVE int qv_tick()
 {
-    return event([] {
-        int taken = 0;
-        if (maze().tick(Element::Timer1))
-            taken |= 1;
-        if (maze().tick(Element::Timer2))
-            taken |= 2;
-        return taken;
-    });
+    return event(
+        [] {
+            int taken = 0;
+            if (maze().tick(Element::Timer1))
+                taken |= 1;
+            if (maze().tick(Element::Timer2))
+                taken |= 2;
+            return taken;
+        },
+        [](script::Recorder &r, int) { r.clockTick(); });
 }
 
+// One timer alone, as a script's `tick` line delivers it.
 EMSCRIPTEN_KEEPALIVE int qv_tick_one(int timer)
 {
-    return event([&] { return maze().tick(timer == 2 ? Element::Timer2 : Element::Timer1); });
+    const Element element = timer == 2 ? Element::Timer2 : Element::Timer1;
+    return event([&] { return maze().tick(element); },
+                 [&](script::Recorder &r, int reached) {
+                     if (reached)
+                         r.tick(element);
+                 });
 }
 
-EMSCRIPTEN_KEEPALIVE int qv_edit(const char *text)
+// The cheat box's whole text becomes `text` (UTF-8, `length` bytes: a script may hold any
+// character, a NUL too).
+EMSCRIPTEN_KEEPALIVE int qv_edit(const char *text, int length)
 {
-    return event([&] { return maze().editText(text); });
+    std::string whole(text, static_cast<std::size_t>(length));
+    return event([&] { return maze().editText(whole); },
+                 [&](script::Recorder &r, int reached) {
+                     if (reached)
+                         r.text(whole);
+                 });
 }
 
+// One more character typed at the end of the cheat box, as a script's `type` delivers each.
+EMSCRIPTEN_KEEPALIVE int qv_append(const char *more, int length)
+{
+    std::string whole = maze().cheatBox().text();
+    whole.append(more, static_cast<std::size_t>(length));
+    return event([&] { return maze().editText(whole); },
+                 [&](script::Recorder &r, int reached) {
+                     if (reached)
+                         r.text(whole);
+                 });
+}
+
+// The window is closed (a replay's `close`).
 EMSCRIPTEN_KEEPALIVE int qv_close()
 {
-    maze().close();
-    return 1;
+    if (maze().ended())
+        return 0;
+    return event(
+        [] {
+            maze().close();
+            return 1;
+        },
+        [](script::Recorder &r, int) { r.close(false); });
+}
+
+// The recording of this game so far. While the game goes on it ends as the program's end would
+// end it (the last ticks and `dump`), so a copy taken at any time is a whole script that replays
+// to the state the page shows; only while a box waits for its answer does it stop before the
+// event that opened the box, as a recording cut off there does.
+EMSCRIPTEN_KEEPALIVE const char *qv_recording()
+{
+    Session &s = session();
+    game().text = s.recording.str();
+    if (!s.platform.boxOpen)
+        game().text += s.recorder.ending();
+    return game().text.c_str();
 }
 
 EMSCRIPTEN_KEEPALIVE int qv_take_changes()
@@ -346,55 +491,70 @@ EMSCRIPTEN_KEEPALIVE const char *qv_label_caption()
     return game().text.c_str();
 }
 
-// One line of a script, read by the script driver's own parser, as JSON for the page's replay:
-// null for a blank or comment line, {"error": ...} for a bad one, else the command.
-EMSCRIPTEN_KEEPALIVE const char *qv_parse_line(const char *line)
+// A script to replay, `length` bytes, checked whole with the script driver's own reader: null
+// if every line is a command, else {"error": "line N: ..."} as quorvale-script reports it.
+EMSCRIPTEN_KEEPALIVE const char *qv_replay_load(const char *text, int length)
 {
     std::string &json = game().text;
-    json.clear();
-    auto parsed = script::parseLine(line);
-    if (const auto *error = std::get_if<script::ParseError>(&parsed)) {
+    auto replay = std::make_unique<Replay>(std::string(text, static_cast<std::size_t>(length)));
+    if (const auto error = replay->check()) {
+        game().replay.reset();
         json = "{\"error\":";
-        appendJsonString(json, error->message);
+        appendJsonString(json, "line " + std::to_string(error->number) + ": " + error->message);
         json += '}';
         return json.c_str();
     }
-    const auto &command = std::get<std::optional<script::Command>>(parsed);
-    if (!command) {
-        json = "null";
+    game().replay = std::move(replay);
+    json = "null";
+    return json.c_str();
+}
+
+// The loaded script's next command as JSON for the page's replay, with its line number; null at
+// the end. Answers are 6 (yes), 7 (no) or 0 (close).
+EMSCRIPTEN_KEEPALIVE const char *qv_replay_next()
+{
+    std::string &json = game().text;
+    json = "null";
+    if (!game().replay)
+        return json.c_str();
+    const auto line = game().replay->next();
+    if (!line) {
+        game().replay.reset();
         return json.c_str();
     }
     std::visit(
         [&](const auto &c) {
             using T = std::decay_t<decltype(c)>;
             if constexpr (std::is_same_v<T, script::KeyCommand>) {
-                json = "{\"command\":\"key\",\"code\":" + std::to_string(c.keyCode) + '}';
+                json = "{\"command\":\"key\",\"code\":" + std::to_string(c.keyCode);
             } else if constexpr (std::is_same_v<T, script::ClickCommand>) {
                 json = "{\"command\":\"click\",\"target\":" +
-                       std::to_string(static_cast<int>(c.target)) + '}';
+                       std::to_string(static_cast<int>(c.target));
             } else if constexpr (std::is_same_v<T, script::TickCommand>) {
                 json = std::string("{\"command\":\"tick\",\"timer\":") +
-                       (c.timer == Element::Timer2 ? "2" : "1") + '}';
+                       (c.timer == Element::Timer2 ? "2" : "1");
+            } else if constexpr (std::is_same_v<T, script::WaitCommand>) {
+                json = "{\"command\":\"wait\",\"ticks\":" + std::to_string(c.ticks);
             } else if constexpr (std::is_same_v<T, script::TextCommand> ||
                                  std::is_same_v<T, script::TypeCommand>) {
                 json = std::is_same_v<T, script::TextCommand> ? "{\"command\":\"text\",\"text\":"
                                                               : "{\"command\":\"type\",\"text\":";
                 appendJsonString(json, c.text);
-                json += '}';
             } else if constexpr (std::is_same_v<T, script::AnswerCommand>) {
                 json = "{\"command\":\"answer\",\"answers\":[";
                 for (std::size_t i = 0; i < c.answers.size(); ++i) {
                     json += i ? "," : "";
-                    json += c.answers[i] == MsgBoxResult::Yes ? "true" : "false";
+                    json += std::to_string(static_cast<int>(c.answers[i]));
                 }
-                json += "]}";
+                json += ']';
             } else if constexpr (std::is_same_v<T, script::DumpCommand>) {
-                json = "{\"command\":\"dump\"}";
+                json = "{\"command\":\"dump\"";
             } else if constexpr (std::is_same_v<T, script::CloseCommand>) {
-                json = "{\"command\":\"close\"}";
+                json = "{\"command\":\"close\"";
             }
         },
-        *command);
+        line->command);
+    json += ",\"line\":" + std::to_string(line->number) + '}';
     return json.c_str();
 }
 

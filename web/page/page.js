@@ -13,6 +13,9 @@
     const CONTROL_BACK = '#800000';
     const CONTROL_TEXT = '#000000';
     const OPTIONS = ['optred', 'optgreen', 'optblue', 'optyellow'];
+    const TITLE = 'Maze';
+    const ANSWER_YES = 6; // the rules' MsgBox results
+    const ANSWER_NO = 7;
 
     const $ = (id) => document.getElementById(id);
     const win = $('window');
@@ -73,26 +76,31 @@
     // ---------------------------------------------------------------------------------------
     // Calling the rules
 
-    // Runs one event in the rules. Nothing reaches them while another is still running, that
-    // is, while a message box is open, and nothing once the program has ended.
-    function deliver(name, types, args, record) {
+    // Runs one event in the rules, which also record it. Nothing reaches them while another is
+    // still running, that is, while a message box is open, and nothing once the program has ended.
+    // A string goes in as its UTF-8 bytes and their count. `what` tells the page what the event
+    // was, for the focus and for tests.
+    function deliver(name, types, args, what) {
         if (!M || ended || inEvent) return false;
         inEvent = true;
         const owned = [];
-        const cargs = args.map((a, i) => {
-            if (types[i] !== 'string') return a;
-            const size = M.lengthBytesUTF8(a) + 1;
-            const ptr = M._malloc(size);
-            M.stringToUTF8(a, ptr, size);
+        const cargs = [];
+        args.forEach((a, i) => {
+            if (types[i] !== 'string') {
+                cargs.push(a);
+                return;
+            }
+            const length = M.lengthBytesUTF8(a);
+            const ptr = M._malloc(length + 1);
+            M.stringToUTF8(a, ptr, length + 1);
             owned.push(ptr);
-            return ptr;
+            cargs.push(ptr, length);
         });
         const finish = (value) => {
             for (const ptr of owned) M._free(ptr);
             inEvent = false;
-            recordEvent(record, value);
-            for (const f of listeners.event) f(record, value);
-            afterEvent(record);
+            for (const f of listeners.event) f(what, value);
+            afterEvent(what);
             return value;
         };
         const value = M['_' + name](...cargs);
@@ -150,47 +158,49 @@
     // ---------------------------------------------------------------------------------------
     // Replaying a script of quorvale-script, as the window's --replay does: at the game's own
     // pace, each box answered after about a second with the next recorded answer, the player's
-    // input ignored until the script runs out (then the player takes over).
+    // input ignored until the script runs out (then the player takes over). The script is read by
+    // the driver's own reader, in the rules' module.
 
+    const BOX_PAUSE = 1000;
     const replay = { running: false, answers: [], fast: false, driver: false, stoppedAtBox: false };
 
     // Every line is checked before anything runs; a bad one is reported as the driver does.
-    function parseScript(text) {
-        const lines = text.replace(/^\uFEFF/, '').split('\n');
-        if (lines.length && lines[lines.length - 1] === '') lines.pop();
-        const commands = [];
-        for (let i = 0; i < lines.length; ++i) {
-            const line = lines[i].replace(/\r$/, '');
-            const wait = /^[ \t]*wait[ \t]+([0-9]+)[ \t]*$/.exec(line);
-            if (wait) {
-                commands.push({ command: 'wait', count: Number(wait[1]), line: i + 1 });
-                continue;
+    function loadScript(text) {
+        const length = M.lengthBytesUTF8(text);
+        const ptr = M._malloc(length + 1);
+        M.stringToUTF8(text, ptr, length + 1);
+        const result = JSON.parse(M.UTF8ToString(M._qv_replay_load(ptr, length)));
+        M._free(ptr);
+        if (result !== null) throw new Error(result.error);
+    }
+
+    const nextCommand = () => JSON.parse(M.UTF8ToString(M._qv_replay_next()));
+
+    const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, Math.max(0, ms)));
+
+    // `ticks` ticks of the clock, 64 a second at fixed points from the wait's start; a tick made
+    // late (by a box that stayed open) is not made up for.
+    async function replayWait(ticks, run) {
+        let origin = performance.now();
+        for (let n = 1; n <= ticks && !ended && replay.running; ++n) {
+            if (!replay.fast) {
+                const now = performance.now();
+                if (origin + n * PERIOD < now - PERIOD) origin = now - n * PERIOD;
+                await sleep(origin + n * PERIOD - now);
             }
-            const parsed = JSON.parse(M.UTF8ToString(M.ccall('qv_parse_line', 'number',
-                ['string'], [line])));
-            if (parsed === null) continue;
-            if (parsed.error) throw new Error(`line ${i + 1}: ${parsed.error}`);
-            parsed.line = i + 1;
-            commands.push(parsed);
+            await run('qv_tick', [], [], { kind: 'tick' });
         }
-        return commands;
     }
-
-    function codePoints(text) {
-        return Array.from(text);
-    }
-
-    const nextClockTick = () => new Promise((resolve) => setTimeout(resolve, PERIOD));
 
     // fast: no pacing, boxes answered at once; driver: also Yes where the script gave no answer,
-    // as quorvale-script does (for tests).
-    async function runReplay(text, { fast = false, driver = false } = {}) {
+    // as quorvale-script does (for tests). name: what the title calls the script.
+    async function runReplay(text, { fast = false, driver = false, name = 'a recording' } = {}) {
         if (!M) await pageApi.ready;
-        const commands = parseScript(text);
+        if (box.open || replay.running) throw new Error('the game is busy');
+        await settled();
+        loadScript(text);
         const dumps = [];
         // A recording starts with the program: replay it on a new game.
-        if (box.open) throw new Error('a message box is open');
-        await settled();
         startAgain();
         replay.running = true;
         replay.fast = fast;
@@ -199,15 +209,16 @@
         replay.stoppedAtBox = false;
         clockHeld = true;
         syncClock();
-        document.title = 'Maze (replaying)';
-        $('bar-status').textContent = 'Replaying a recording';
-        const run = (name, types, args, record) => {
-            deliver(name, types, args, record);
+        document.title = `${TITLE} - replaying ${name}`;
+        $('bar-status').textContent = `Replaying ${name}`;
+        const run = (fn, types, args, what) => {
+            deliver(fn, types, args, what);
             return settled();
         };
         try {
-            for (const c of commands) {
-                if (ended || !replay.running) break;
+            // After the end of the program the script is still read: its events do nothing, and
+            // a `dump` (the last line of every recording) shows the state the game ended in.
+            for (let c = nextCommand(); c !== null && replay.running; c = nextCommand()) {
                 switch (c.command) {
                 case 'key':
                     await run('qv_key', ['number', 'number'], [c.code, 0], { kind: 'key', code: c.code });
@@ -218,14 +229,16 @@
                 case 'tick':
                     await run('qv_tick_one', ['number'], [c.timer], { kind: 'tickone', timer: c.timer });
                     break;
+                case 'wait':
+                    await replayWait(c.ticks, run);
+                    break;
                 case 'text':
                     await run('qv_edit', ['string'], [c.text], { kind: 'text', text: c.text });
                     break;
                 case 'type':
-                    for (const point of codePoints(c.text)) {
+                    for (const point of c.text) {
                         if (ended || !replay.running) break;
-                        const now = M.UTF8ToString(M._qv_cheat_text());
-                        await run('qv_edit', ['string'], [now + point], { kind: 'text', text: now + point });
+                        await run('qv_append', ['string'], [point], { kind: 'text' });
                     }
                     break;
                 case 'answer':
@@ -240,12 +253,6 @@
                 case 'close':
                     await run('qv_close', [], [], { kind: 'close' });
                     break;
-                case 'wait':
-                    for (let n = 0; n < c.count && !ended && replay.running; ++n) {
-                        if (!fast) await nextClockTick();
-                        await run('qv_tick', [], [], { kind: 'tick' });
-                    }
-                    break;
                 default:
                     break;
                 }
@@ -253,86 +260,39 @@
         } finally {
             replay.running = false;
             clockHeld = false;
-            document.title = 'Maze';
+            document.title = TITLE;
             $('bar-status').textContent = '';
             if (!ended) syncClock();
         }
         return { dumps, stoppedAtBox: replay.stoppedAtBox };
     }
 
-    // A box during a replay is answered from the script; with no answer left the replay ends
-    // there and the box waits for the player.
+    // A box during a replay shows for about a second and then takes the script's next answer
+    // (Yes, No, or the window closed behind it). With no answer left the replay ends there and
+    // the box, and the game, are the player's.
     function replayBox() {
         if (!replay.running) return;
         if (replay.answers.length === 0 && replay.driver) {
             // As the script driver does: Yes when the script gave no answer.
-            setTimeout(() => answer(true), 0);
+            setTimeout(() => answer(ANSWER_YES), 0);
             return;
         }
         if (replay.answers.length === 0) {
             replay.running = false;
             replay.stoppedAtBox = true;
+            $('bar-status').textContent = '';
+            document.title = TITLE;
             return;
         }
-        const yes = replay.answers.shift();
-        setTimeout(() => answer(yes), replay.fast ? 0 : 1000);
+        const value = replay.answers.shift();
+        setTimeout(() => answer(value), replay.fast ? 0 : BOX_PAUSE);
     }
 
     // ---------------------------------------------------------------------------------------
-    // Recording: every event that reaches the rules, in order, as a quorvale-script script.
-    // Runs of clock ticks become `wait N`; the answers given to the boxes an event showed go on
-    // an `answer` line before it, so the script answers them the same way.
+    // Recording: the rules' module records every event as the window's recorder does; the page
+    // only hands its text out.
 
-    const recorder = { lines: [], waiting: 0, answers: [] };
-
-    const quoted = (text) => '"' + text.replace(/[\\"]/g, (c) => '\\' + c) + '"';
-
-    function recordHeader() {
-        recorder.lines = [
-            `# Quorvale ${M.UTF8ToString(M._qv_version())}, browser edition: a recording`,
-            `# made ${new Date().toISOString()}. Replay it with quorvale-script or the page.`,
-        ];
-        recorder.waiting = 0;
-        recorder.answers = [];
-    }
-
-    function flushWait() {
-        if (recorder.waiting > 0) recorder.lines.push(`wait ${recorder.waiting}`);
-        recorder.waiting = 0;
-    }
-
-    function recordEvent(record, reached) {
-        const answers = recorder.answers;
-        recorder.answers = [];
-        if (!reached || !record || typeof record !== 'object') return;
-        let line;
-        switch (record.kind) {
-        case 'tick':
-            if (answers.length === 0) {
-                ++recorder.waiting;
-                return;
-            }
-            line = 'wait 1';
-            break;
-        case 'tickone': line = `tick Timer${record.timer}`; break;
-        case 'key': line = `key ${record.code}`; break;
-        case 'click': line = `click ${record.name}`; break;
-        case 'text': line = `text ${quoted(record.text)}`; break;
-        case 'close': line = 'close'; break;
-        default: return;
-        }
-        flushWait();
-        if (answers.length) recorder.lines.push('answer ' + answers.map((a) => (a ? 'yes' : 'no')).join(' '));
-        recorder.lines.push(line);
-    }
-
-    // The recording so far; it ends with `dump`, so a replay shows the state it ended in.
-    function recording() {
-        const lines = [...recorder.lines];
-        if (recorder.waiting > 0) lines.push(`wait ${recorder.waiting}`);
-        lines.push('dump');
-        return lines.join('\n') + '\n';
-    }
+    const recording = () => M.UTF8ToString(M._qv_recording());
 
     function saveRecording() {
         const url = URL.createObjectURL(new Blob([recording()], { type: 'text/plain' }));
@@ -594,11 +554,11 @@
 
     // A hidden or disabled control gives up the focus to the next one in tab order that can take
     // it, else to the board, where every key goes to the game. Every reset leaves it on Start.
-    function settleFocus(change, record) {
+    function settleFocus(change, what) {
         const { previous, now } = change;
         const shown = previous && !previous.start.visible && now.start.visible;
-        const startOver = record && record.kind === 'click' && record.name === 'mnufilestart';
-        if ((shown || startOver || record === 'reset') && canFocus(start)) {
+        const startOver = what && what.kind === 'click' && what.name === 'mnufilestart';
+        if ((shown || startOver || what === 'reset') && canFocus(start)) {
             start.focus({ preventScroll: true });
             return;
         }
@@ -616,18 +576,18 @@
     }
 
     // Only what changed is brought up to date: most ticks move a ball and nothing else.
-    function afterEvent(record) {
+    function afterEvent(what) {
         if (ended) {
             showEnded();
             return;
         }
         const changes = M._qv_take_changes();
         if (changes & 1) dirty = true;
-        const startOver = record && record.kind === 'click' && record.name === 'mnufilestart';
+        const startOver = what && what.kind === 'click' && what.name === 'mnufilestart';
         if ((changes & 2) || startOver || box.answered) {
             box.answered = false;
             const change = syncControls();
-            settleFocus(change, record === null ? 'reset' : record);
+            settleFocus(change, what === null ? 'reset' : what);
             syncClock();
         }
         if (dirty) requestDraw();
@@ -734,7 +694,9 @@
         button.focus({ preventScroll: true });
     }
 
-    function answer(yes) {
+    // Yes, No, or (only from a replay) the window closed behind the box, as the rules' own
+    // MsgBox results.
+    function answer(value) {
         if (!box.open) return;
         box.open = false;
         overlay.hidden = true;
@@ -744,10 +706,9 @@
         const back = box.returnFocus;
         if (back && back !== document.body && document.contains(back)) back.focus({ preventScroll: true });
         else board.focus({ preventScroll: true });
-        recorder.answers.push(yes);
         box.answered = true;
-        for (const f of listeners.answer) f(yes);
-        resolve(yes ? 6 : 7);
+        for (const f of listeners.answer) f(value === ANSWER_YES ? true : value === ANSWER_NO ? false : null);
+        resolve(value);
     }
     listeners.answer = [];
 
@@ -758,16 +719,16 @@
         switch (e.code) {
         case 'Enter':
         case 'NumpadEnter':
-            answer(box.selected === yesButton);
+            answer(box.selected === yesButton ? ANSWER_YES : ANSWER_NO);
             break;
         case 'Space':
             box.spaceDown = true; // a button answers when Space is let go
             break;
         case 'KeyY':
-            answer(true);
+            answer(ANSWER_YES);
             break;
         case 'KeyN':
-            answer(false);
+            answer(ANSWER_NO);
             break;
         case 'ArrowLeft':
         case 'ArrowRight':
@@ -783,12 +744,12 @@
         e.preventDefault();
         if (e.code === 'Space' && box.spaceDown) {
             box.spaceDown = false;
-            answer(box.selected === yesButton);
+            answer(box.selected === yesButton ? ANSWER_YES : ANSWER_NO);
         }
     }
 
-    yesButton.addEventListener('click', (e) => { e.preventDefault(); if (!replay.running) answer(true); });
-    noButton.addEventListener('click', (e) => { e.preventDefault(); if (!replay.running) answer(false); });
+    yesButton.addEventListener('click', (e) => { e.preventDefault(); if (!replay.running) answer(ANSWER_YES); });
+    noButton.addEventListener('click', (e) => { e.preventDefault(); if (!replay.running) answer(ANSWER_NO); });
     for (const b of [yesButton, noButton])
         b.addEventListener('mousedown', () => selectButton(b));
 
@@ -801,7 +762,7 @@
         ended = true;
         endMessage = status !== 0 ? message : '';
         clockStop();
-        if (box.open) answer(false);
+        if (box.open) answer(ANSWER_NO);
     }
 
     function showEnded() {
@@ -815,7 +776,6 @@
 
     function startAgain() {
         M._qv_restart();
-        recordHeader();
         ended = false;
         lastControls = null;
         $('ended').hidden = true;
@@ -1061,7 +1021,7 @@
         if (!file || replay.running) return;
         if (ended) startAgain();
         try {
-            await runReplay(await file.text());
+            await runReplay(await file.text(), { name: file.name });
         } catch (error) {
             $('bar-status').textContent = `${file.name}: ${error.message}`;
         }
@@ -1084,7 +1044,7 @@
         click: (name) => click(name),
         edit: (text) => edit(text),
         close: () => deliver('qv_close', [], [], { kind: 'close' }),
-        answer: (yes) => answer(yes),
+        answer: (yes) => answer(yes ? ANSWER_YES : ANSWER_NO),
         get boxOpen() { return box.open; },
         get busy() { return inEvent; },
         get ended() { return ended; },
@@ -1108,7 +1068,6 @@
         clickables = [];
         for (let i = 0; i < n; ++i) clickables.push(M.UTF8ToString(M._qv_clickable_name(i)));
         buildMenus(JSON.parse(M.UTF8ToString(M._qv_menu_json())));
-        recordHeader();
         resizeBoard();
         watchPixelRatio();
         draw();

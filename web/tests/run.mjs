@@ -1,9 +1,11 @@
 // The browser edition in Debian's chromium, headless, driven over the DevTools protocol.
 // Usage: node run.mjs SITE_DIR SCRIPTS_DIR [NAME_FILTER]
 import http from 'node:http';
+import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
+import { fileURLToPath } from 'node:url';
 import puppeteer from 'puppeteer-core';
 
 const [siteDir, scriptsDir, filter] = process.argv.slice(2);
@@ -11,6 +13,11 @@ if (!siteDir || !scriptsDir) {
     console.error('usage: node run.mjs SITE_DIR SCRIPTS_DIR [NAME_FILTER]');
     process.exit(2);
 }
+
+const testsDir = path.dirname(fileURLToPath(import.meta.url));
+// The script driver, for what a script must end in; scripts/test-web builds it where it is missing.
+const driver = process.env.QUORVALE_SCRIPT ||
+    path.join(testsDir, '..', '..', 'build', 'default', 'app', 'quorvale-script');
 
 const TYPES = {
     '.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css',
@@ -57,6 +64,34 @@ const KEY_NAMES = { 37: 'ArrowLeft', 38: 'ArrowUp', 39: 'ArrowRight', 40: 'Arrow
 function expectedDumps(text) {
     return text.split('--\n').slice(0, -1).map((block) =>
         block.split('\n').filter((l) => l && !l.startsWith('msgbox ') && l !== 'end').join('\n') + '\n');
+}
+
+// What quorvale-script shows for a script file: its message boxes with their answers, as it
+// prints them, and its dumps.
+function drive(file) {
+    const out = execFileSync(driver, [file], { encoding: 'utf8' });
+    return { boxes: out.split('\n').filter((l) => l.startsWith('msgbox ')), dumps: expectedDumps(out) };
+}
+
+const quote = (text) => '"' + text.replace(/[\\"]/g, (c) => '\\' + c) + '"';
+
+// From here on the page writes down each message box and its answer as the driver prints them.
+async function logBoxes(page) {
+    await page.exposeFunction('quote', quote);
+    await page.evaluate(() => {
+        window.boxLog = [];
+        window.quorvale.on('box', (title, prompt, style) => {
+            window.boxLog.push({ title, prompt, style });
+        });
+        window.quorvale.on('answer', (yes) => {
+            window.boxLog[window.boxLog.length - 1].answer = yes === true ? 'yes' : yes === false ? 'no' : 'close';
+        });
+    });
+}
+
+async function loggedBoxes(page) {
+    const log = await page.evaluate(() => window.boxLog);
+    return log.map((b) => `msgbox ${b.style} ${quote(b.title)} ${quote(b.prompt)} -> ${b.answer}`);
 }
 
 function assert(condition, message) {
@@ -268,7 +303,8 @@ test('ClockTicks64TimesASecondAndNotWhileHidden', async (page) => {
     assertEqual(await count(), hidden, 'ticks while hidden');
 });
 
-test('RecordingReplaysToTheSameState', async (page) => {
+test('SavedRecordingReplaysInTheDriverWithTheSameBoxesAndState', async (page) => {
+    await logBoxes(page);
     // Played in real time, with the clock running: the recording must carry every tick.
     await typeInCheatBox(page, 'gusto');
     await page.click('#optred-label');
@@ -288,6 +324,10 @@ test('RecordingReplaysToTheSameState', async (page) => {
     await page.click('#msgbox-yes');
     await page.waitForFunction(() => !window.quorvale.boxOpen && !window.quorvale.busy);
     await new Promise((r) => setTimeout(r, 150));
+    // A copy taken while the game goes on ends in the state the page shows at that moment.
+    const middle = await page.evaluate(() => ({
+        text: window.quorvale.recording(), state: window.quorvale.dump(), boxes: window.boxLog.length,
+    }));
     await page.keyboard.press('Enter');
     await page.keyboard.press('ArrowUp');
     await page.keyboard.press('ArrowUp');
@@ -296,7 +336,8 @@ test('RecordingReplaysToTheSameState', async (page) => {
     await waitForBox(page, 'GAME OVER');
     await page.click('#msgbox-no');
     await page.waitForFunction(() => window.quorvale.ended);
-    const expected = await page.evaluate(() => window.quorvale.dump());
+    const state = await page.evaluate(() => window.quorvale.dump());
+    const boxes = await loggedBoxes(page);
     const recording = await page.evaluate(() => window.quorvale.recording());
     // "Save recording" downloads the same text.
     const downloads = fs.mkdtempSync(path.join(os.tmpdir(), 'quorvale-downloads-'));
@@ -306,15 +347,44 @@ test('RecordingReplaysToTheSameState', async (page) => {
     const saved = path.join(downloads, 'quorvale-recording.script');
     for (let i = 0; i < 50 && !fs.existsSync(saved); ++i) await new Promise((r) => setTimeout(r, 100));
     assertEqual(fs.readFileSync(saved, 'utf8'), recording, 'the saved recording');
-    fs.rmSync(downloads, { recursive: true, force: true });
+    // Headed as the window's recorder heads its recordings.
+    const version = execFileSync(driver, ['--version'], { encoding: 'utf8' }).trim().split(' ').pop();
+    assertEqual(recording.split('\n')[0], `# Recorded by quorvale ${version}`, 'first line');
     assert(/^wait \d+$/m.test(recording), 'ticks recorded as waits');
     assert(/^answer no no$/m.test(recording), 'answers recorded');
+    const replayed = drive(saved);
+    assertEqual(replayed.boxes.join('\n'), boxes.join('\n'), 'boxes and answers in the driver');
+    assertEqual(replayed.dumps.length, 1, 'dumps in the driver');
+    assertEqual(replayed.dumps[0], state, 'the driver\'s state at the end');
+    const copy = path.join(downloads, 'middle.script');
+    fs.writeFileSync(copy, middle.text);
+    const fromMiddle = drive(copy);
+    assertEqual(fromMiddle.boxes.join('\n'), boxes.slice(0, middle.boxes).join('\n'), 'boxes of the copy');
+    assertEqual(fromMiddle.dumps.join(''), middle.state, 'the driver\'s state for the copy');
+    fs.rmSync(downloads, { recursive: true, force: true });
+    // And in the page itself, the closing `dump` runs after the end of the program.
     const result = await page.evaluate((text) => window.quorvale.replay(text, { fast: true }), recording);
     assert(!result.stoppedAtBox, 'every box answered from the recording');
     assert(await page.evaluate(() => window.quorvale.ended), 'the replay ended the program');
-    // The program ended, as the recording did, so its closing `dump` does not run (as in the
-    // driver): the state is read from the page.
-    assertEqual(await page.evaluate(() => window.quorvale.dump()), expected, 'state after the replay');
+    assertEqual(result.dumps.join(''), state, 'the replay\'s dump');
+    assertEqual(await page.evaluate(() => window.quorvale.dump()), state, 'state after the replay');
+});
+
+// A recording the window made (`quorvale --record`, played by hand under Xvfb: the cheat box, a
+// border colour, a menu, a loss, a win, and a ball that ran into the piece between the clock's
+// two timers, answered No to end the program) replays in the page to the driver's state.
+test('WindowRecordingReplaysToTheDriversState', async (page) => {
+    const file = path.join(testsDir, 'window-recording.script');
+    const expected = drive(file);
+    await logBoxes(page);
+    const result = await page.evaluate((text) => window.quorvale.replay(text, { fast: true }),
+        fs.readFileSync(file, 'utf8'));
+    assert(!result.stoppedAtBox, 'every box answered from the recording');
+    assert(await page.evaluate(() => window.quorvale.ended), 'the replay ended the program');
+    assertEqual((await loggedBoxes(page)).join('\n'), expected.boxes.join('\n'), 'boxes and answers');
+    assertEqual(result.dumps.length, expected.dumps.length, 'number of dumps');
+    result.dumps.forEach((d, i) => assertEqual(d, expected.dumps[i], `dump ${i + 1}`));
+    assertEqual(await page.evaluate(() => window.quorvale.dump()), expected.dumps.at(-1), 'state at the end');
 });
 
 test('ReplayFromAFilePlaysAtTheGamesPace', async (page) => {
@@ -328,7 +398,7 @@ test('ReplayFromAFilePlaysAtTheGamesPace', async (page) => {
     const began = Date.now();
     await (await page.$('#replay')).uploadFile(file);
     await page.waitForFunction(() => window.quorvale.replaying);
-    assertEqual(await page.title(), 'Maze (replaying)', 'title while replaying');
+    assertEqual(await page.title(), `Maze - replaying ${path.basename(file)}`, 'title while replaying');
     await page.keyboard.press('ArrowRight'); // the player's keys are ignored meanwhile
     await waitForBox(page, 'GAME OVER');
     await page.keyboard.press('Enter');
@@ -339,6 +409,34 @@ test('ReplayFromAFilePlaysAtTheGamesPace', async (page) => {
     assert(took >= 2300, `the replay took ${took} ms`);
     assertEqual(await page.title(), 'Maze', 'title after the replay');
     assertEqual(await page.evaluate(() => window.quorvale.dump()), expected, 'state after the replay');
+});
+
+// How a replay meets the boxes: a recorded `close` ends the program there as the window closed
+// behind the box would (and the closing dump still runs); a box with no answer left is the
+// player's, and so is the game from there.
+test('ReplayAnswersBoxesFromTheScriptUntilNoneAreLeft', async (page) => {
+    await logBoxes(page);
+    const closed = 'click cmdstart\nanswer close\nkey 38\nkey 38\nkey 37\nwait 3\ndump\n';
+    const file = path.join(os.tmpdir(), `quorvale-closed-${process.pid}.script`);
+    fs.writeFileSync(file, closed);
+    const expected = drive(file);
+    fs.rmSync(file);
+    const result = await page.evaluate((t) => window.quorvale.replay(t, { fast: true }), closed);
+    assertEqual((await loggedBoxes(page)).join('\n'), expected.boxes.join('\n'), 'boxes of a closed window');
+    assert(await page.evaluate(() => window.quorvale.ended), 'the program ended at the closed box');
+    assertEqual(result.dumps.join('|'), expected.dumps.join('|'), 'dump after the end');
+
+    await page.evaluate(() => { window.boxLog = []; window.quorvale.startAgain(); });
+    const unanswered = 'click cmdstart\nanswer yes\nkey 38\nkey 38\nkey 37\n';
+    await page.evaluate((t) => { window.replayDone = window.quorvale.replay(t, { fast: true }); }, unanswered);
+    await page.waitForFunction(() => window.boxLog.length === 2 && !window.quorvale.replaying);
+    assert(await page.evaluate(() => window.quorvale.boxOpen), 'the second box waits for the player');
+    assertEqual(await page.title(), 'Maze', 'title once the player has the game');
+    await page.keyboard.press('KeyN');
+    const result2 = await page.evaluate(() => window.replayDone);
+    assert(result2.stoppedAtBox, 'the replay stopped at the box');
+    assert(await page.evaluate(() => window.quorvale.ended), 'the player\'s No ended the game');
+    assertEqual((await loggedBoxes(page)).map((b) => b.split(' -> ')[1]).join(' '), 'yes no', 'answers');
 });
 
 test('GoldenScriptsReplayToTheDriversState', async (page) => {
