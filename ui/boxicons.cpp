@@ -110,7 +110,8 @@ QIcon BoxIconStyle::standardIcon(StandardPixmap standardIcon, const QStyleOption
     }
 }
 
-// The size the boxes' icons always had here, and on the desktop the game was made for.
+// 32 logical pixels whatever the style says: the signs are designed on a 32-unit square, and the
+// box keeps one size of icon, and so one layout, on every desktop.
 int BoxIconStyle::pixelMetric(PixelMetric metric, const QStyleOption *option,
                               const QWidget *widget) const
 {
