@@ -49,26 +49,6 @@ EM_JS(void, announceEventEnd, (int value), {
 });
 // clang-format on
 
-// The classic desktop scheme the window uses, so both editions look alike.
-constexpr std::array<std::uint32_t, 31> systemColourTable = {
-    0xC8C8C8, 0x3A6EA5, 0x000080, 0x808080, 0xC0C0C0, 0xFFFFFF, 0x000000, 0x000000,
-    0x000000, 0xFFFFFF, 0xC0C0C0, 0xC0C0C0, 0x808080, 0x000080, 0xFFFFFF, 0xC0C0C0,
-    0x808080, 0x808080, 0x000000, 0xC0C0C0, 0xFFFFFF, 0x000000, 0xDFDFDF, 0x000000,
-    0xFFFFE1, 0xC0C0C0, 0x0000FF, 0x1084D0, 0xB5B5B5, 0x316AC5, 0xECE9D8,
-};
-
-// 0xRRGGBB as drawn.
-constexpr std::uint32_t toRgb(Colour colour)
-{
-    if (colour.isSystem()) {
-        const auto entry = static_cast<std::size_t>(colour.systemIndex());
-        return entry < systemColourTable.size() ? systemColourTable[entry] : 0x808080;
-    }
-    return (static_cast<std::uint32_t>(colour.red()) << 16) |
-           (static_cast<std::uint32_t>(colour.green()) << 8) |
-           static_cast<std::uint32_t>(colour.blue());
-}
-
 class WebPlatform final : public Platform
 {
 public:
@@ -457,11 +437,11 @@ EMSCRIPTEN_KEEPALIVE const double *qv_snapshot()
         s[i++] = shape.width();
         s[i++] = shape.height();
         s[i++] = static_cast<double>(shape.shape());
-        s[i++] = toRgb(shape.fillColor());
-        s[i++] = toRgb(shape.borderColor());
+        s[i++] = displayRgb(shape.fillColor());
+        s[i++] = displayRgb(shape.borderColor());
         s[i++] = shape.borderWidth();
     }
-    s[i++] = toRgb(m.form().backColor());
+    s[i++] = displayRgb(m.form().backColor());
     for (const Element e :
          {Element::cmdstart, Element::txtcheat, Element::fraborder, Element::optred,
           Element::optgreen, Element::optblue, Element::optyellow}) {
