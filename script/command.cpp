@@ -136,26 +136,16 @@ std::optional<ParseError> tokenFault(std::string_view line)
     }
 }
 
-std::optional<std::int16_t> parseKeyCode(std::string_view text)
+// A whole decimal number from `low` to `high`, with nothing before or after it.
+template<typename T>
+std::optional<T> parseWhole(std::string_view text, std::int64_t low, std::int64_t high)
 {
-    int value = 0;
-    const char *first = text.data();
+    std::int64_t value = 0;
     const char *last = text.data() + text.size();
-    const auto [end, ec] = std::from_chars(first, last, value);
-    if (ec != std::errc{} || end != last || value < -32768 || value > 32767)
+    const auto [end, ec] = std::from_chars(text.data(), last, value);
+    if (ec != std::errc{} || end != last || value < low || value > high)
         return std::nullopt;
-    return static_cast<std::int16_t>(value);
-}
-
-std::optional<std::uint32_t> parseWaitTicks(std::string_view text)
-{
-    std::uint32_t value = 0;
-    const char *first = text.data();
-    const char *last = text.data() + text.size();
-    const auto [end, ec] = std::from_chars(first, last, value);
-    if (ec != std::errc{} || end != last || value > maxWaitTicks)
-        return std::nullopt;
-    return value;
+    return static_cast<T>(value);
 }
 
 } // namespace
@@ -283,7 +273,9 @@ std::variant<std::optional<Command>, ParseError> parseLine(std::string_view line
     if (word == "key") {
         if (auto error = expectArguments(1))
             return *error;
-        const auto code = tokens[0].isString ? std::nullopt : parseKeyCode(tokens[0].raw);
+        const auto code = tokens[0].isString
+                              ? std::nullopt
+                              : parseWhole<std::int16_t>(tokens[0].raw, -32768, 32767);
         if (!code)
             return ParseError{"bad key code " + shown(tokens[0].text()) +
                               ": expected a whole number from -32768 to 32767"};
@@ -324,7 +316,9 @@ std::variant<std::optional<Command>, ParseError> parseLine(std::string_view line
     if (word == "wait") {
         if (auto error = expectArguments(1))
             return *error;
-        const auto ticks = tokens[0].isString ? std::nullopt : parseWaitTicks(tokens[0].raw);
+        const auto ticks = tokens[0].isString
+                               ? std::nullopt
+                               : parseWhole<std::uint32_t>(tokens[0].raw, 0, maxWaitTicks);
         if (!ticks)
             return ParseError{"bad number of ticks " + shown(tokens[0].text()) +
                               ": expected a whole number from 0 to " +
