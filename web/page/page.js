@@ -1,6 +1,6 @@
 // The browser's shell around the game's rules: drawing, the controls, the keyboard, the clock,
 // message boxes and the end of the program. The rules themselves run in quorvale.wasm.
-'use strict';
+import { createDamage, meets } from './damage.js';
 
 (() => {
     const TWIPS_PER_PIXEL = 15;
@@ -343,6 +343,7 @@
         }
         drawStartPicture();
         dirty = true;
+        damage.everything();
         requestDraw();
     }
 
@@ -454,17 +455,44 @@
         return lines;
     }
 
+    const damage = createDamage({
+        count: SHAPE_COUNT,
+        stride: SHAPE_FIELDS,
+        boundsOf: (s, i) => {
+            const o = i * SHAPE_FIELDS;
+            return { x: s[o] / TWIPS_PER_PIXEL, y: s[o + 1] / TWIPS_PER_PIXEL,
+                w: s[o + 2] / TWIPS_PER_PIXEL, h: s[o + 3] / TWIPS_PER_PIXEL };
+        },
+        label: { x: LABEL.left, y: LABEL.top, w: LABEL.width, h: LABEL.height },
+    });
+
+    // Only what changed since the last frame is drawn again, each rectangle on its own: the form's
+    // ground, then every shape (and the label) that reaches into it, in the drawing order.
     function draw() {
         drawQueued = false;
         if (!M || ended) return;
         dirty = false;
         const s = snapshot();
+        const rects = damage.take(s, s[SHAPE_COUNT * SHAPE_FIELDS], M.UTF8ToString(M._qv_label_caption()));
         ctx.setTransform(dpr, 0, 0, dpr, 0, 0);
-        ctx.fillStyle = rgb(s[SHAPE_COUNT * SHAPE_FIELDS]);
-        ctx.fillRect(0, 0, 670, 579);
-        for (let i = 0; i < SHAPE_COUNT; ++i) {
-            drawShape(s, i);
-            if (i === LABEL_AFTER) drawLabel();
+        const ground = rgb(s[SHAPE_COUNT * SHAPE_FIELDS]);
+        const whole = { x: 0, y: 0, w: 670, h: 579 };
+        for (const r of rects || [whole]) {
+            ctx.save();
+            if (rects) {
+                const x = Math.floor(r.x * dpr) / dpr;
+                const y = Math.floor(r.y * dpr) / dpr;
+                ctx.beginPath();
+                ctx.rect(x, y, Math.ceil((r.x + r.w) * dpr) / dpr - x, Math.ceil((r.y + r.h) * dpr) / dpr - y);
+                ctx.clip();
+            }
+            ctx.fillStyle = ground;
+            ctx.fillRect(r.x, r.y, r.w, r.h);
+            for (let i = 0; i < SHAPE_COUNT; ++i) {
+                if (!rects || meets(damage.bounds(s, i), r)) drawShape(s, i);
+                if (i === LABEL_AFTER && (!rects || meets(damage.label, r))) drawLabel();
+            }
+            ctx.restore();
         }
         if (!firstFrameDrawn) {
             firstFrameDrawn = true;
@@ -786,6 +814,7 @@
         settleFocus(change, 'reset');
         syncClock();
         dirty = true;
+        damage.everything();
         requestDraw();
     }
     listeners.restart = [];
@@ -1076,7 +1105,7 @@
         settleFocus(change, 'reset');
         syncClock();
         // The label's font may arrive after the first frame; draw again when it does.
-        document.fonts.load(LABEL_FONT).then(() => { dirty = true; requestDraw(); });
+        document.fonts.load(LABEL_FONT).then(() => { dirty = true; damage.everything(); requestDraw(); });
         return pageApi;
     });
 })();
