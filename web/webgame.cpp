@@ -269,8 +269,8 @@ void appendJsonString(std::string &json, std::string_view text)
     json += '"';
 }
 
-// Everything the page reads as text is written by this: objects and arrays nest, and the commas
-// between members place themselves, so no export builds JSON by hand.
+// The layout, the menus and the controls' state are written by this: objects and arrays nest,
+// and the commas between members place themselves, so none of them builds JSON by hand.
 class JsonWriter
 {
 public:

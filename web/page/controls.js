@@ -68,7 +68,7 @@ export function build(layout, client, boardCanvas) {
         place(label, control.rect);
         colour(label, control);
         byName.set(control.name, radio);
-        frame.append(label);
+        byName.get(control.parent).append(label); // placed inside its frame
         return radio;
     });
     client.append(start, cheat, frame);
