@@ -80,6 +80,9 @@ pageApi.ready = rules.load({
     watchPixelRatio();
     board.draw();
     game.begin();
+    // The bar below the window shows once the window has its size, so that nothing moves under
+    // the player's eyes (or the layout-shift count) as the page comes up.
+    $('bar').hidden = false;
     // The label's font may arrive after the first frame; draw again when it does.
     document.fonts.load(board.labelFont()).then(() => board.changedAll());
     return pageApi;
