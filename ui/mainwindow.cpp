@@ -8,6 +8,7 @@
 #include "geometry.h"
 #include "heldkeys.h"
 #include "messagebox.h"
+#include "radiogroupfocus.h"
 #include "startbutton.h"
 #include "systemcolours.h"
 #include "ticktimer.h"
@@ -185,6 +186,12 @@ void MainWindow::buildControls()
               [](const auto &a, const auto &b) { return a.first < b.first; });
     for (std::size_t i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1].second, order[i].second);
+    std::vector<QRadioButton *> group;
+    for (const auto &[index, widget] : order) {
+        if (auto *button = qobject_cast<QRadioButton *>(widget))
+            group.push_back(button);
+    }
+    new RadioGroupFocus(group, this);
     m_frame->setFocusPolicy(Qt::NoFocus);
 }
 
