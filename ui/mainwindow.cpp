@@ -191,8 +191,16 @@ void MainWindow::buildControls()
         if (auto *button = qobject_cast<QRadioButton *>(widget))
             group.push_back(button);
     }
-    new RadioGroupFocus(group, this);
+    m_colourGroup = std::make_unique<RadioGroupFocus>(std::move(group));
     m_frame->setFocusPolicy(Qt::NoFocus);
+}
+
+bool MainWindow::focusNextPrevChild(bool next)
+{
+    const QWidget *before = focusWidget();
+    const bool moved = QMainWindow::focusNextPrevChild(next);
+    m_colourGroup->tabbed(before, next);
+    return moved;
 }
 
 void MainWindow::clockTicked()

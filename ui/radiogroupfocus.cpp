@@ -1,7 +1,6 @@
 #include "radiogroupfocus.h"
 
 #include <QApplication>
-#include <QFocusEvent>
 #include <QRadioButton>
 
 #include <algorithm>
@@ -11,63 +10,42 @@ namespace quorvale::ui {
 
 namespace {
 
+// Not the focus policy: Qt keeps Tab focus for one button of an exclusive group at a time, and
+// moves it around as the focus moves.
 bool canTakeFocus(const QWidget *button)
 {
-    return button->isVisibleTo(button->window()) && button->isEnabled() &&
-           (button->focusPolicy() & Qt::TabFocus);
+    return button->isVisibleTo(button->window()) && button->isEnabled();
 }
 
 } // namespace
 
-RadioGroupFocus::RadioGroupFocus(const std::vector<QRadioButton *> &buttons, QObject *parent)
-    : QObject(parent)
+RadioGroupFocus::RadioGroupFocus(std::vector<QRadioButton *> buttons)
+    : m_buttons(std::move(buttons))
+{}
+
+bool RadioGroupFocus::isMember(const QWidget *widget) const
 {
-    for (QRadioButton *button : buttons) {
-        m_buttons.emplace_back(button);
-        button->installEventFilter(this);
-    }
+    return std::find(m_buttons.begin(), m_buttons.end(), widget) != m_buttons.end();
 }
 
 // The chosen button if it can take the focus, else the first that can.
 QRadioButton *RadioGroupFocus::entry() const
 {
-    for (const QPointer<QRadioButton> &button : m_buttons) {
-        if (button && button->isChecked() && canTakeFocus(button))
+    for (QRadioButton *button : m_buttons) {
+        if (button->isChecked() && canTakeFocus(button))
             return button;
     }
-    for (const QPointer<QRadioButton> &button : m_buttons) {
-        if (button && canTakeFocus(button))
-            return button;
-    }
-    return nullptr;
+    const auto first = std::find_if(m_buttons.begin(), m_buttons.end(), canTakeFocus);
+    return first == m_buttons.end() ? nullptr : *first;
 }
 
-bool RadioGroupFocus::isMember(const QObject *object) const
+void RadioGroupFocus::tabbed(const QWidget *before, bool forwards) const
 {
-    return std::any_of(m_buttons.begin(), m_buttons.end(),
-                       [object](const QPointer<QRadioButton> &b) { return b == object; });
-}
-
-bool RadioGroupFocus::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() == QEvent::FocusOut) {
-        // Qt names the widget taking the focus before it tells the one losing it.
-        m_movingWithin = isMember(QApplication::focusWidget());
-        return QObject::eventFilter(watched, event);
-    }
-    if (event->type() != QEvent::FocusIn)
-        return QObject::eventFilter(watched, event);
-    // The arrows move within the group, and Qt gives those moves a Tab reason too.
-    if (std::exchange(m_movingWithin, false))
-        return QObject::eventFilter(watched, event);
-    const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
-    if (reason != Qt::TabFocusReason && reason != Qt::BacktabFocusReason)
-        return QObject::eventFilter(watched, event);
-    QRadioButton *target = entry();
-    if (!target || target == watched)
-        return QObject::eventFilter(watched, event);
-    target->setFocus(reason);
-    return true;
+    const QWidget *now = QApplication::focusWidget();
+    if (!isMember(now) || isMember(before))
+        return;
+    if (QRadioButton *target = entry(); target && target != now)
+        target->setFocus(forwards ? Qt::TabFocusReason : Qt::BacktabFocusReason);
 }
 
 } // namespace quorvale::ui

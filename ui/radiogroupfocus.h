@@ -1,11 +1,9 @@
 #pragma once
 
-#include <QObject>
-#include <QPointer>
-
 #include <vector>
 
 class QRadioButton;
+class QWidget;
 
 namespace quorvale::ui {
 
@@ -13,21 +11,21 @@ namespace quorvale::ui {
 // the tab order while none is chosen, as radio groups do on every desktop: the group is one stop
 // of the tab order, and the arrows move within it. Qt already makes it one stop, but enters it
 // at whichever button comes first in the direction of travel.
-class RadioGroupFocus : public QObject
+class RadioGroupFocus
 {
 public:
-    // `buttons` in their tab order; watched from here on, until this is destroyed.
-    RadioGroupFocus(const std::vector<QRadioButton *> &buttons, QObject *parent);
+    // `buttons` in their tab order.
+    explicit RadioGroupFocus(std::vector<QRadioButton *> buttons);
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
+    // Tab (`forwards`) or Shift+Tab has just moved the focus away from `before`; if it entered the
+    // group, the focus goes on to the button the group is entered at.
+    void tabbed(const QWidget *before, bool forwards) const;
 
 private:
     QRadioButton *entry() const;
-    bool isMember(const QObject *object) const;
+    bool isMember(const QWidget *widget) const;
 
-    std::vector<QPointer<QRadioButton>> m_buttons;
-    bool m_movingWithin = false; // the focus is going from one button of the group to another
+    std::vector<QRadioButton *> m_buttons;
 };
 
 } // namespace quorvale::ui
