@@ -141,6 +141,8 @@ void MainWindow::buildControls()
 
     m_cheat = new QLineEdit(m_board);
     m_cheat->setObjectName(QStringLiteral("txtcheat"));
+    // A screen reader names every text field; this name does not tell what the box is for.
+    m_cheat->setAccessibleName(QStringLiteral("Text"));
     m_cheat->setGeometry(toPixels(m_maze.cheatBox().geometry()));
     paintControl(m_cheat, layout::cheatBackColor, layout::cheatForeColor, QPalette::Base);
     // Like clicks, edits skip the input check that keys and ticks pass through: while a message
