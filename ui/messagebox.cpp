@@ -3,6 +3,7 @@
 #include "platform.h"
 
 #include <QEvent>
+#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QGuiApplication>
@@ -54,17 +55,24 @@ QMessageBox::Icon iconForStyle(int style)
     }
 }
 
-// On Wayland Qt draws the title bar itself: the title is centred across the whole bar and cut off
-// where the window icon on the left or the three buttons on the right begin, in a 14-pixel font.
-// QMessageBox sizes itself for a title bar that the window manager draws, which on a box as
-// narrow as "GAME OVER"'s leaves "GAME Ov". A strut across the box's grid keeps room for both.
+// QMessageBox sizes itself for its text and buttons only, and a box as narrow as "GAME OVER"'s or
+// the win box has less room in its title bar than its title needs: the window manager (openbox's
+// default theme, say) cuts " Congratulations" to "Cong…tions", and on Wayland, where Qt draws
+// the title bar itself, centred across the bar in a 14-pixel font, "GAME OVER" became "GAME Ov".
+// A strut across the box's grid keeps room for the title in the title bar's font, with the
+// window icon on one side and the three buttons on the other.
 void makeRoomForTitle(QMessageBox &box)
 {
-    if (!QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
-        return;
     constexpr int besideTitle = 80; // the icon one side, the buttons the other, with spacing
-    QFont titleFont = box.font();
-    titleFont.setPixelSize(14);
+    QFont titleFont;
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+        titleFont = box.font();
+        titleFont.setPixelSize(14);
+    } else {
+        // The desktop's title font where its theme tells Qt; window managers draw titles bold.
+        titleFont = QFontDatabase::systemFont(QFontDatabase::TitleFont);
+        titleFont.setBold(true);
+    }
     const int width =
         QFontMetrics(titleFont).horizontalAdvance(box.windowTitle()) + 2 * besideTitle;
     if (auto *grid = qobject_cast<QGridLayout *>(box.layout()))
