@@ -284,11 +284,13 @@ void MainWindow::tickClock()
 void MainWindow::addObserver(EventObserver *observer)
 {
     m_observers.push_back(observer);
+    syncTimers();
 }
 
 void MainWindow::removeObserver(EventObserver *observer)
 {
     std::erase(m_observers, observer);
+    syncTimers();
 }
 
 template<typename Call>
@@ -437,11 +439,15 @@ void MainWindow::syncOptions()
     }
 }
 
-// The clock runs while either timer is enabled; a tick reaches only the enabled ones.
+// The clock runs while either timer is enabled, or while an observer keeps the time (a `wait`
+// with both timers stopped changes nothing in the rules); a tick reaches only the enabled ones.
 void MainWindow::syncTimers()
 {
-    const bool wanted = std::any_of(timers.begin(), timers.end(),
-                                    [this](Element t) { return m_maze.timer(t).enabled(); });
+    const bool keepingTime = std::any_of(m_observers.begin(), m_observers.end(),
+                                         [](const EventObserver *o) { return o->keepsTime(); });
+    const bool wanted = keepingTime || std::any_of(timers.begin(), timers.end(), [this](Element t) {
+                            return m_maze.timer(t).enabled();
+                        });
     if (m_tickSource == TickSource::Manual || m_finished || !wanted)
         m_clock->stop();
     else
