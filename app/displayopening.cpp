@@ -81,10 +81,14 @@ DisplayOpening::DisplayOpening()
         std::fclose(file);
     }
     if (m_captured >= 0) {
+        // Without a copy of the real one, standard error stays as it is.
         m_stderr = ::dup(STDERR_FILENO);
         if (m_stderr < 0 || ::dup2(m_captured, STDERR_FILENO) < 0) {
             ::close(m_captured);
             m_captured = -1;
+            if (m_stderr >= 0)
+                ::close(m_stderr);
+            m_stderr = -1;
         }
     }
     current().store(this);
