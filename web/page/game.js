@@ -45,7 +45,7 @@ export function programEnded(status, message) {
 
 function showEnded() {
     stopClock();
-    menus.closeMenus();
+    menus.leaveBar(false);
     dom.window.hidden = true;
     dom.error.textContent = endMessage;
     dom.ended.hidden = false;

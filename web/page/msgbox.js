@@ -5,6 +5,7 @@
 import { state, emit } from './state.js';
 import * as board from './board.js';
 import * as controls from './controls.js';
+import * as menus from './menus.js';
 import { replayBox } from './replay.js';
 
 // By the icon bits of the box's style (exclamation, information, question, critical).
@@ -56,6 +57,7 @@ export function messageBox(prompt, style, title) {
     state.boxOpen = true;
     box.spaceDown = false;
     box.stale = new Set(state.held);
+    menus.leaveBar(); // the focus goes back to the game first, and comes back there
     box.returnFocus = document.activeElement;
     dom.title.textContent = title;
     dom.prompt.textContent = prompt;
