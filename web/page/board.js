@@ -26,9 +26,10 @@ export function init(layout, element) {
 export const pixelRatio = () => dpr;
 export const labelFont = () => `${L.labelFontPixels}px ${LABEL_FACE}`;
 
-// The canvas at the device's pixel ratio; the whole board is drawn again.
-export function resize() {
-    dpr = window.devicePixelRatio || 1;
+// The canvas at `ratio` device pixels to a pixel of the window (the device's pixel ratio times
+// the window's scale), so it stays sharp; the whole board is drawn again.
+export function resize(ratio) {
+    dpr = ratio;
     const w = Math.round(L.width * dpr);
     const h = Math.round(L.height * dpr);
     if (canvas.width !== w || canvas.height !== h) {

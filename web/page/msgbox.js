@@ -44,6 +44,10 @@ export function init(layout, elements) {
         if (!state.replaying) answer(answers.no);
     });
     for (const b of [dom.yes, dom.no]) b.addEventListener('mousedown', () => selectButton(b));
+    // Beside the box nothing takes a click, nor the focus from the box.
+    dom.overlay.addEventListener('mousedown', (e) => {
+        if (!dom.box.contains(e.target)) e.preventDefault();
+    });
 }
 
 export const yes = () => answers.yes;
