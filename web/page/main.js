@@ -68,7 +68,10 @@ pageApi.ready = rules.load({
         icon: $('msgbox-icon'), yes: $('msgbox-yes'), no: $('msgbox-no'), board: boardCanvas,
     });
     input.useLayout(layout);
-    game.init(layout, { window: $('window'), ended: $('ended'), error: $('ended-error'), again: $('again') });
+    game.init(layout, {
+        window: $('window'), ended: $('ended'), text: $('ended-text'), error: $('ended-error'),
+        again: $('again'), notice: $('notice'),
+    });
     replay.init(layout, { status: $('bar-status'), file: $('replay') }, pageApi.ready);
     recording.init($('save'));
     initPageClock(() => rules.tick(), controls.timersRunning);
