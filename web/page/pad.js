@@ -99,4 +99,7 @@ function watchSwipes(area) {
         input.fingerUp(code);
     });
     area.addEventListener('pointercancel', () => { start = null; });
+    // The page takes the finger's movement for itself, so the browser starts no scroll or fling
+    // of its own, which would swallow the next tap.
+    area.addEventListener('touchmove', (e) => e.preventDefault(), { passive: false });
 }
