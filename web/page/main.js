@@ -15,6 +15,7 @@ import * as fit from './fit.js';
 import * as pad from './pad.js';
 import * as replay from './replay.js';
 import * as recording from './recording.js';
+import * as share from './share.js';
 import { clockTicks, holdClock, initPageClock } from './clock.js';
 
 const $ = (id) => document.getElementById(id);
@@ -74,6 +75,10 @@ pageApi.ready = rules.load({
     });
     replay.init(layout, { status: $('bar-status'), file: $('replay') }, pageApi.ready);
     recording.init($('save'));
+    share.init({
+        share: $('share'), field: $('share-link'), status: $('bar-status'),
+        line: $('shared'), text: $('shared-text'), skip: $('skip'),
+    });
     initPageClock(() => rules.tick(), controls.timersRunning);
     fit.init({ window: $('window'), stage: $('stage'), pad: $('pad') }, resize);
     pad.init($('pad'), $('client'), fit.fit);
@@ -83,3 +88,5 @@ pageApi.ready = rules.load({
     document.fonts.load(board.labelFont()).then(() => board.changed(true));
     return pageApi;
 });
+// A page opened at a shared game's link replays it once the game is ready.
+pageApi.ready.then(() => share.open(location.hash));
