@@ -65,6 +65,7 @@ pageTest('ScreenReaderIsToldTheGamesNamesBoxesAndNotices', async (page) => {
     walk(tree);
     assert.ok(all.some((n) => n.role === 'textbox' && n.name === 'Text'), 'the cheat box is named Text');
     await page.evaluate(() => window.quorvale.click('mnuhelpabout'));
+    await page.waitForFunction(() => document.getElementById('lblabout-text').textContent !== ''); // the next frame
     const text = await page.$eval('#lblabout-text', (t) => t.textContent.replace(/\s+/g, ' ').trim());
     assert.equal(text, (await dumpValue(page, 'lblabout.Caption')).slice(1, -1).replace(/\s+/g, ' ').trim(),
         'the About text in the page');
