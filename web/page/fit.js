@@ -50,7 +50,9 @@ export function fit() {
     const room = {
         width: document.documentElement.clientWidth - parseFloat(body.marginLeft) -
             parseFloat(body.marginRight),
-        height: window.innerHeight - parseFloat(body.marginTop) - parseFloat(body.marginBottom),
+        // Below whatever stands above the game (a shared game's line).
+        height: window.innerHeight - (stage.getBoundingClientRect().top + window.scrollY) -
+            parseFloat(body.marginBottom),
     };
     const fitIn = (width, height) => Math.min(width / size.width, height / size.height);
     let wanted = fitIn(room.width, room.height);
