@@ -158,3 +158,19 @@ pageTest('HeldPadButtonAnswersNoBox', async (page) => {
     await waitForBox(page, 'GAME OVER');
     assert.equal(await page.evaluate(() => window.boxes), 2, 'the second box after Yes');
 }, { device: 'phone' });
+
+pageTest('MenusAndBorderColoursWorkByTaps', async (page) => {
+    await page.evaluate(() => window.quorvale.holdClock(true));
+    await page.tap('#optblue-label');
+    assert.equal(await dumpValue(page, 'optblue.Value'), 'true', 'Blue after a tap');
+    assert.equal(await focusedId(page), 'cmdstart', 'focus after tapping a colour');
+    await page.tap('#mnuedit');
+    await page.tap('#mnueditback');
+    await page.tap('#mnueditbackorange');
+    assert.equal(await page.$$eval('#menubar [role="menu"]:not([hidden])', (m) => m.length), 0, 'menus open after the tap');
+    // What the rules make of orange, from its click delivered directly, is what the taps made.
+    assert.equal(await dumpValue(page, 'shpborder.FillColor'), await page.evaluate(() => {
+        window.quorvale.click('mnueditbackorange');
+        return window.quorvale.dump().split('\n').find((l) => l.startsWith('shpborder.FillColor ')).slice(20);
+    }), 'the board after orange');
+}, { device: 'phone' });
