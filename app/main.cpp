@@ -1,4 +1,6 @@
+#include "displayopening.h"
 #include "gamerecording.h"
+#include "link.h"
 #include "mainwindow.h"
 #include "reader.h"
 #include "replayer.h"
@@ -13,6 +15,7 @@
 #include <iostream>
 #include <memory>
 #include <optional>
+#include <sstream>
 #include <vector>
 
 namespace {
@@ -58,7 +61,8 @@ std::variant<Options, int> parseCommandLine(int argc, char *argv[])
     parser.setApplicationDescription(QStringLiteral(
         "A small arcade maze game: steer the green piece with the arrow keys to the pink\n"
         "goal, past the walls and the two patrolling balls. A game recorded with --record\n"
-        "replays exactly with --replay, or without a window with quorvale-script."));
+        "replays exactly with --replay, or without a window with quorvale-script;\n"
+        "'quorvale-script --link' makes it a link that opens in any browser."));
     // Qt's own options (-platform, -style, ...) keep working, as with any Qt program.
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     const QCommandLineOption help = parser.addHelpOption();
@@ -69,8 +73,9 @@ std::variant<Options, int> parseCommandLine(int argc, char *argv[])
         QStringLiteral("FILE"));
     const QCommandLineOption replay(
         QStringLiteral("replay"),
-        QStringLiteral("Replay the script FILE in the window, then hand the game over."),
-        QStringLiteral("FILE"));
+        QStringLiteral("Replay the script FILE, or the game a link holds, in the window, then\n"
+                       "hand the game over."),
+        QStringLiteral("FILE|LINK"));
     parser.addOption(record);
     parser.addOption(replay);
     for (const char *name : {"platform", "platformpluginpath", "platformtheme", "plugin",
@@ -122,19 +127,52 @@ int main(int argc, char *argv[])
     // The whole script is checked before the window opens, and read before a recording to the
     // same file could empty it.
     std::vector<quorvale::script::ScriptLine> script;
+    QString replayName;
     if (!options.replay.isEmpty()) {
-        std::ifstream in(options.replay.toStdString(), std::ios::binary);
-        if (!in || QFileInfo(options.replay).isDir()) {
-            std::fprintf(stderr, "quorvale: cannot read %s\n", qPrintable(options.replay));
-            return 2;
+        std::istringstream shared;
+        std::ifstream file;
+        std::istream *in = &file;
+        if (const std::string replay = options.replay.toStdString();
+            quorvale::script::isLink(replay)) {
+            auto text = quorvale::script::readLink(replay);
+            if (const auto *error = std::get_if<quorvale::script::LinkError>(&text)) {
+                std::fprintf(stderr, "quorvale: %s\n", error->message.c_str());
+                return 2;
+            }
+            shared.str(std::move(std::get<std::string>(text)));
+            in = &shared;
+            replayName = QStringLiteral("a shared game");
+        } else {
+            file.open(replay, std::ios::binary);
+            if (!file || QFileInfo(options.replay).isDir()) {
+                std::fprintf(stderr, "quorvale: cannot read %s\n", qPrintable(options.replay));
+                return 2;
+            }
+            replayName = QFileInfo(options.replay).fileName();
         }
-        auto read = quorvale::script::readScript(in);
+        auto read = quorvale::script::readScript(*in);
         if (const auto *error = std::get_if<quorvale::script::LineError>(&read)) {
             std::fprintf(stderr, "quorvale: line %zu: %s\n", error->number, error->message.c_str());
             return 2;
         }
         script = std::move(std::get<std::vector<quorvale::script::ScriptLine>>(read));
     }
+    if (noDisplayToOpen(argc, argv)) {
+        std::fputs("quorvale: cannot open a display: neither DISPLAY nor WAYLAND_DISPLAY is set\n",
+                   stderr);
+        return 1;
+    }
+
+    const auto app = [&] {
+        const quorvale::DisplayOpening opening;
+        return std::make_unique<QApplication>(argc, argv);
+    }();
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.quorvale.Quorvale"));
+    // The game decides when it ends, with the status it gives.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    // Only now that the window can open: a game that cannot start leaves no file behind, and
+    // an existing file of that name as it was.
     std::unique_ptr<quorvale::ui::GameRecording> recording;
     if (!options.record.isEmpty()) {
         std::string error;
@@ -144,26 +182,15 @@ int main(int argc, char *argv[])
             return 2;
         }
     }
-    if (noDisplayToOpen(argc, argv)) {
-        std::fputs("quorvale: cannot open a display: neither DISPLAY nor WAYLAND_DISPLAY is set\n",
-                   stderr);
-        return 1;
-    }
-
-    QApplication app(argc, argv);
-    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.quorvale.Quorvale"));
-    // The game decides when it ends, with the status it gives.
-    QApplication::setQuitOnLastWindowClosed(false);
 
     quorvale::ui::MainWindow window;
-    QObject::connect(&window, &quorvale::ui::MainWindow::programEnded, &app,
+    QObject::connect(&window, &quorvale::ui::MainWindow::programEnded, app.get(),
                      [](int exitCode) { QCoreApplication::exit(exitCode); });
     if (recording)
         window.addObserver(recording.get());
     std::optional<quorvale::ui::Replayer> replayer;
     if (!options.replay.isEmpty()) {
-        replayer.emplace(window, std::move(script), QFileInfo(options.replay).fileName(), std::cout,
-                         std::cerr);
+        replayer.emplace(window, std::move(script), replayName, std::cout, std::cerr);
     }
     window.show();
     if (replayer)
