@@ -114,14 +114,16 @@ void Runner::tick(Element timer)
     m_maze->tick(timer);
 }
 
+// As the window's clock does: each tick goes to every running timer in the list's order. Once
+// all of them have stopped, no tick can start one again, so the rest of the wait is skipped.
 void Runner::wait(std::uint32_t ticks)
 {
     Maze &maze = *m_maze;
-    // As the window's clock does: each tick goes to Timer1 and then to Timer2, each only while it
-    // runs. Once both have stopped, no tick can start them again.
+    const auto running = [&maze](Element timer) {
+        return maze.timer(timer).enabled();
+    };
     for (std::uint32_t i = 0; i < ticks; ++i) {
-        if (maze.ended() ||
-            (!maze.timer(Element::Timer1).enabled() && !maze.timer(Element::Timer2).enabled()))
+        if (maze.ended() || std::none_of(timers.begin(), timers.end(), running))
             break;
         for (const Element timer : timers)
             maze.tick(timer);

@@ -23,7 +23,7 @@ public:
     virtual void keyDelivered(std::int16_t /*keyCode*/) {}
     virtual void clickDelivered(Clickable /*target*/) {}
     virtual void textDelivered(std::string_view /*text*/) {}
-    // One tick of the clock: Timer1 and then Timer2, as far as each runs.
+    // One tick of the clock: to every timer in the list's order, as far as each runs.
     virtual void clockTickDelivered() {}
     // One timer alone (tests step time this way).
     virtual void timerTickDelivered(Element /*timer*/) {}
