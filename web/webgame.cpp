@@ -316,26 +316,31 @@ EMSCRIPTEN_KEEPALIVE int qv_click(int target)
                  });
 }
 
-// One tick of the 64 Hz clock: Timer1, then Timer2, each only if it is still enabled then.
-// Bit 0 says Timer1 took it, bit 1 Timer2. Recorded whichever took it, as the window's clock is.
+// One tick of the 64 Hz clock: to every timer in the list's order, each only if it is still
+// enabled then. Bit n says the list's timer n (from 0) took it. Recorded whichever took it, as
+// the window's clock is.
 EMSCRIPTEN_KEEPALIVE int qv_tick()
 {
+    static_assert(timers.size() < 32, "a bit for each timer");
     return event(
         [] {
             int taken = 0;
-            if (maze().tick(Element::Timer1))
-                taken |= 1;
-            if (maze().tick(Element::Timer2))
-                taken |= 2;
+            for (std::size_t i = 0; i < timers.size(); ++i) {
+                if (maze().tick(timers[i]))
+                    taken |= 1 << i;
+            }
             return taken;
         },
         [](script::Recorder &r, int) { r.clockTick(); });
 }
 
-// One timer alone, as a script's `tick` line delivers it.
+// One timer alone, as a script's `tick` line delivers it: `timer` counts the list's timers from
+// 1 (Timer1 is 1). Any other number names no timer and ticks nothing.
 EMSCRIPTEN_KEEPALIVE int qv_tick_one(int timer)
 {
-    const Element element = timer == 2 ? Element::Timer2 : Element::Timer1;
+    if (timer < 1 || static_cast<std::size_t>(timer) > timers.size())
+        return 0;
+    const Element element = timers[static_cast<std::size_t>(timer - 1)];
     return event([&] { return maze().tick(element); },
                  [&](script::Recorder &r, int reached) {
                      if (reached)
