@@ -19,9 +19,11 @@
 #include <cstdio>
 #include <istream>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <streambuf>
 #include <string>
+#include <string_view>
 #include <type_traits>
 #include <utility>
 #include <variant>
@@ -48,6 +50,10 @@ EM_JS(void, announceEventEnd, (int value), {
     Module.quorvalePage.eventEnded(value);
 });
 // clang-format on
+
+// The bits of what qv_take_changes() reports; the layout names them for the page.
+constexpr int drawnChanged = 1;
+constexpr int controlsChanged = 2;
 
 class WebPlatform final : public Platform
 {
@@ -83,16 +89,16 @@ public:
         end(1, "Run-time error '" + std::to_string(number) + "':\n\n" + std::string(description));
     }
 
-    // What changed since the page last looked: bit 0 something drawn on the board, bit 1 a
-    // control, the cheat box's text or a timer.
+    // What changed since the page last looked: something drawn on the board, or a control, the
+    // cheat box's text or a timer.
     void propertyChanged(Element element, Property) override
     {
         const bool drawn =
             isShape(element) || element == Element::frmmaze || element == Element::lblabout;
-        changes |= drawn ? 1 : 2;
+        changes |= drawn ? drawnChanged : controlsChanged;
     }
 
-    int changes = 3;
+    int changes = drawnChanged | controlsChanged;
     bool boxShown = false; // during the event being delivered
     bool boxOpen = false;  // the event being delivered waits for the player's answer
 
@@ -177,18 +183,37 @@ private:
     std::unique_ptr<script::ScriptReader> m_reader;
 };
 
-// What the page draws, refreshed by snapshot(): per shape in drawing order its left, top, width,
-// height (twips), kind, fill and border (0xRRGGBB) and border width (pixels); then the form's
-// colour, then the controls' and timers' states.
-constexpr std::size_t shapeFields = 8;
-constexpr std::size_t shapeCount = layout::drawingOrder.size() - 1; // the label is drawn apart
-constexpr std::size_t stateFields = 16;
+// One shape as the page draws it, in the drawing order (the label is drawn apart): its place
+// and size in twips, its kind (an index into the layout's shape kinds), fill and border as
+// 0xRRGGBB and border width in pixels. The page reads the records in place, each field by the
+// name the layout gives it, so a tick costs no text.
+struct ShapeRecord
+{
+    double left;
+    double top;
+    double width;
+    double height;
+    double shape;
+    double fillColor;
+    double borderColor;
+    double borderWidth;
+};
+constexpr std::array<std::string_view, 8> shapeRecordFields = {
+    "left", "top", "width", "height", "shape", "fillColor", "borderColor", "borderWidth"};
+static_assert(sizeof(ShapeRecord) == shapeRecordFields.size() * sizeof(double));
+
+constexpr std::size_t shapeCount = [] {
+    std::size_t n = 0;
+    for (const Element e : layout::drawingOrder)
+        n += isShape(e) ? 1 : 0;
+    return n;
+}();
 
 struct Game
 {
     std::unique_ptr<Session> session = std::make_unique<Session>();
     std::unique_ptr<Replay> replay;
-    std::array<double, shapeCount * shapeFields + stateFields> snapshot{};
+    std::array<ShapeRecord, shapeCount> shapes{};
     std::string text; // strings handed to the page
 };
 
@@ -244,40 +269,296 @@ void appendJsonString(std::string &json, std::string_view text)
     json += '"';
 }
 
-// The menu bar as JSON, so the page shows exactly the game's own captions and names: the menus,
-// each after the menu it opens from, then the items that run procedures, in their order.
-std::string menuJson()
+// The layout, the menus and the controls' state are written by this: objects and arrays nest,
+// and the commas between members place themselves, so none of them builds JSON by hand.
+class JsonWriter
 {
-    const auto menuName = [](Menu m) -> std::string {
-        for (const MenuInfo &info : menus) {
-            if (info.id == m)
-                return '"' + std::string(info.name) + '"';
-        }
-        return "null";
-    };
-    std::string json = "{\"menus\":[";
-    for (const MenuInfo &entry : menus) {
-        json += json.back() == '[' ? "" : ",";
-        json += "{\"name\":";
-        appendJsonString(json, entry.name);
-        json += ",\"parent\":" + menuName(entry.parent) + ",\"caption\":";
-        appendJsonString(json, entry.caption);
-        json += '}';
+public:
+    JsonWriter &beginObject() { return open('{'); }
+    JsonWriter &endObject() { return close('}'); }
+    JsonWriter &beginArray() { return open('['); }
+    JsonWriter &endArray() { return close(']'); }
+
+    JsonWriter &key(std::string_view name)
+    {
+        separate();
+        appendJsonString(m_json, name);
+        m_json += ':';
+        return *this;
     }
-    json += "],\"items\":[";
+
+    JsonWriter &string(std::string_view text)
+    {
+        separate();
+        appendJsonString(m_json, text);
+        return *this;
+    }
+
+    JsonWriter &number(long long n)
+    {
+        separate();
+        m_json += std::to_string(n);
+        return *this;
+    }
+
+    JsonWriter &boolean(bool b)
+    {
+        separate();
+        m_json += b ? "true" : "false";
+        return *this;
+    }
+
+    JsonWriter &null()
+    {
+        separate();
+        m_json += "null";
+        return *this;
+    }
+
+    std::string take() { return std::move(m_json); }
+
+private:
+    // A value or key after another in the same object or array takes a comma first.
+    void separate()
+    {
+        if (!m_json.empty() && m_json.back() != '[' && m_json.back() != '{' && m_json.back() != ':')
+            m_json += ',';
+    }
+
+    JsonWriter &open(char bracket)
+    {
+        separate();
+        m_json += bracket;
+        return *this;
+    }
+
+    JsonWriter &close(char bracket)
+    {
+        m_json += bracket;
+        return *this;
+    }
+
+    std::string m_json;
+};
+
+std::string_view kindName(ElementKind kind)
+{
+    switch (kind) {
+    case ElementKind::Form:
+        return "Form";
+    case ElementKind::Shape:
+        return "Shape";
+    case ElementKind::Wall:
+        return "Wall";
+    case ElementKind::CommandButton:
+        return "CommandButton";
+    case ElementKind::TextBox:
+        return "TextBox";
+    case ElementKind::Frame:
+        return "Frame";
+    case ElementKind::OptionButton:
+        return "OptionButton";
+    case ElementKind::Label:
+        return "Label";
+    case ElementKind::Timer:
+        return "Timer";
+    }
+    return "";
+}
+
+// How the page draws a kind of shape: its outline, and whether it takes the smaller side of its
+// rectangle, centred.
+struct ShapeLook
+{
+    std::string_view outline;
+    bool square;
+};
+
+ShapeLook shapeLook(layout::ShapeKind kind)
+{
+    switch (kind) {
+    case layout::ShapeKind::Rectangle:
+        return {"rectangle", false};
+    case layout::ShapeKind::Square:
+        return {"rectangle", true};
+    case layout::ShapeKind::Oval:
+        return {"ellipse", false};
+    case layout::ShapeKind::Circle:
+        return {"ellipse", true};
+    case layout::ShapeKind::RoundedRectangle:
+        return {"rounded", false};
+    case layout::ShapeKind::RoundedSquare:
+        return {"rounded", true};
+    }
+    return {"rectangle", false};
+}
+
+// Every kind, at the index its value has in a shape record.
+constexpr std::array shapeKinds = {
+    layout::ShapeKind::Rectangle,
+    layout::ShapeKind::Square,
+    layout::ShapeKind::Oval,
+    layout::ShapeKind::Circle,
+    layout::ShapeKind::RoundedRectangle,
+    layout::ShapeKind::RoundedSquare,
+};
+static_assert([] {
+    for (std::size_t i = 0; i < shapeKinds.size(); ++i) {
+        if (static_cast<std::size_t>(shapeKinds[i]) != i)
+            return false;
+    }
+    return true;
+}());
+
+// The elements the rules keep a visible and an enabled state for.
+constexpr bool isControl(ElementKind kind)
+{
+    return kind == ElementKind::CommandButton || kind == ElementKind::TextBox ||
+           kind == ElementKind::Frame || kind == ElementKind::OptionButton;
+}
+
+void writeRect(JsonWriter &json, const layout::Rect &rect)
+{
+    json.key("rect").beginObject();
+    json.key("left").number(rect.left).key("top").number(rect.top);
+    json.key("width").number(rect.width).key("height").number(rect.height);
+    json.endObject();
+}
+
+std::string_view menuName(Menu m)
+{
+    for (const MenuInfo &info : menus) {
+        if (info.id == m)
+            return info.name;
+    }
+    return {};
+}
+
+// The window as the page builds it: sizes in twips, colours as 0xRRGGBB, every control with its
+// place, tab index, colours and caption (the option buttons placed inside the frame), the drawing
+// order with the label in it, the kinds of shape, the fields of a shape record, the timers, what
+// can be clicked (by the number a click is delivered with) and the menu bar: the menus, each after
+// the menu it opens from, then the items that run procedures, in their order.
+std::string layoutJson()
+{
+    JsonWriter json;
+    json.beginObject();
+    json.key("caption").string(layout::caption);
+    json.key("twipsPerPixel").number(layout::twipsPerPixel);
+    json.key("clientWidth").number(layout::clientWidth);
+    json.key("clientHeight").number(layout::clientHeight);
+    json.key("formBackColor").number(displayRgb(layout::formBackColor));
+    json.key("labelFontPoints").number(layout::labelFontPoints);
+
+    const Element frame = elementsOfKind<ElementKind::Frame>().front();
+    json.key("controls").beginArray();
+    for (const ElementInfo &e : elements) {
+        if (!isControl(e.kind) && e.kind != ElementKind::Label)
+            continue;
+        const layout::ControlLayout &place =
+            e.id == Element::lblabout ? layout::lblabout : layout::controlLayout(e.id);
+        const bool cheat = e.kind == ElementKind::TextBox;
+        json.beginObject();
+        json.key("name").string(e.name).key("kind").string(kindName(e.kind));
+        writeRect(json, place.rect);
+        json.key("tabIndex").number(place.tabIndex);
+        json.key("backColor")
+            .number(displayRgb(cheat ? layout::cheatBackColor : layout::controlBackColor));
+        json.key("foreColor")
+            .number(displayRgb(cheat ? layout::cheatForeColor : layout::controlForeColor));
+        json.key("caption").string(e.kind == ElementKind::Frame ? layout::frameCaption
+                                                                : caption(e.id));
+        json.key("parent");
+        if (e.kind == ElementKind::OptionButton)
+            json.string(name(frame));
+        else
+            json.null();
+        json.endObject();
+    }
+    json.endArray();
+
+    json.key("drawingOrder").beginArray();
+    for (const Element e : layout::drawingOrder)
+        json.string(name(e));
+    json.endArray();
+    json.key("shapeKinds").beginArray();
+    for (const layout::ShapeKind k : shapeKinds) {
+        const ShapeLook look = shapeLook(k);
+        json.beginObject().key("outline").string(look.outline).key("square").boolean(look.square);
+        json.endObject();
+    }
+    json.endArray();
+    json.key("shapeFields").beginArray();
+    for (const std::string_view field : shapeRecordFields)
+        json.string(field);
+    json.endArray();
+    json.key("timers").beginArray();
+    for (const Element t : timers)
+        json.string(name(t));
+    json.endArray();
+    json.key("answers").beginObject();
+    json.key("yes").number(static_cast<int>(MsgBoxResult::Yes));
+    json.key("no").number(static_cast<int>(MsgBoxResult::No));
+    json.endObject();
+
+    json.key("changes").beginObject();
+    json.key("drawn").number(drawnChanged).key("controls").number(controlsChanged);
+    json.endObject();
+    // "Start Over" is a reset like any other, also in setup where it shows nothing anew: the
+    // page moves the focus after it as after every reset.
+    json.key("startOver").string(name(Clickable::mnufilestart));
+
+    json.key("clickables").beginArray();
+    for (const ClickableInfo &c : clickables)
+        json.string(c.name);
+    json.endArray();
+    json.key("menus").beginArray();
+    for (const MenuInfo &entry : menus) {
+        json.beginObject().key("name").string(entry.name).key("parent");
+        if (entry.parent == Menu::none)
+            json.null();
+        else
+            json.string(menuName(entry.parent));
+        json.key("caption").string(entry.caption).endObject();
+    }
+    json.endArray();
+    json.key("items").beginArray();
     for (const ClickableInfo &item : clickables) {
         if (item.kind != ClickableKind::MenuItem)
             continue;
-        json += json.back() == '[' ? "" : ",";
-        json += "{\"name\":";
-        appendJsonString(json, item.name);
-        json += ",\"menu\":" + menuName(item.menu) +
-                ",\"action\":" + std::to_string(static_cast<int>(item.id)) + ",\"caption\":";
-        appendJsonString(json, item.caption);
-        json += '}';
+        json.beginObject().key("name").string(item.name).key("menu").string(menuName(item.menu));
+        json.key("action").number(static_cast<int>(item.id));
+        json.key("caption").string(item.caption).endObject();
     }
-    json += "]}";
-    return json;
+    json.endArray();
+    json.endObject();
+    return json.take();
+}
+
+// The controls, the timers and the end, by name: read when the rules say a control changed.
+std::string stateJson(const Maze &m)
+{
+    JsonWriter json;
+    json.beginObject().key("controls").beginObject();
+    for (const ElementInfo &e : elements) {
+        if (!isControl(e.kind))
+            continue;
+        const Control &c = m.control(e.id);
+        json.key(e.name).beginObject();
+        json.key("visible").boolean(c.visible()).key("enabled").boolean(c.enabled());
+        if (e.kind == ElementKind::OptionButton)
+            json.key("value").boolean(m.option(e.id).value());
+        json.endObject();
+    }
+    json.endObject();
+    json.key("timers").beginObject();
+    for (const Element t : timers)
+        json.key(name(t)).boolean(m.timer(t).enabled());
+    json.endObject();
+    json.key("cheatText").string(m.cheatBox().text());
+    json.key("ended").boolean(m.ended());
+    json.endObject();
+    return json.take();
 }
 
 } // namespace
@@ -409,65 +690,44 @@ EMSCRIPTEN_KEEPALIVE int qv_ended()
     return maze().ended();
 }
 
-EMSCRIPTEN_KEEPALIVE int qv_clickable_count()
+// What the page builds the window from, once at start-up.
+EMSCRIPTEN_KEEPALIVE const char *qv_layout_json()
 {
-    return static_cast<int>(clickableCount);
-}
-
-EMSCRIPTEN_KEEPALIVE const char *qv_clickable_name(int target)
-{
-    if (target < 0 || static_cast<std::size_t>(target) >= clickableCount)
-        return "";
-    game().text = name(static_cast<Clickable>(target));
+    game().text = layoutJson();
     return game().text.c_str();
 }
 
-EMSCRIPTEN_KEEPALIVE const char *qv_menu_json()
+EMSCRIPTEN_KEEPALIVE const char *qv_state_json()
 {
-    game().text = menuJson();
+    game().text = stateJson(maze());
     return game().text.c_str();
 }
 
-EMSCRIPTEN_KEEPALIVE const double *qv_snapshot()
+// The shapes as they are now, a record each in the drawing order.
+EMSCRIPTEN_KEEPALIVE const ShapeRecord *qv_shapes()
 {
     const Maze &m = maze();
-    auto &s = game().snapshot;
+    auto &records = game().shapes;
     std::size_t i = 0;
     for (const Element e : layout::drawingOrder) {
-        if (e == Element::lblabout)
+        if (!isShape(e))
             continue;
         const ShapeElement &shape = m.shape(e);
-        s[i++] = shape.left();
-        s[i++] = shape.top();
-        s[i++] = shape.width();
-        s[i++] = shape.height();
-        s[i++] = static_cast<double>(shape.shape());
-        s[i++] = displayRgb(shape.fillColor());
-        s[i++] = displayRgb(shape.borderColor());
-        s[i++] = shape.borderWidth();
+        records[i++] = {static_cast<double>(shape.left()),
+                        static_cast<double>(shape.top()),
+                        static_cast<double>(shape.width()),
+                        static_cast<double>(shape.height()),
+                        static_cast<double>(shape.shape()),
+                        static_cast<double>(displayRgb(shape.fillColor())),
+                        static_cast<double>(displayRgb(shape.borderColor())),
+                        static_cast<double>(shape.borderWidth())};
     }
-    s[i++] = displayRgb(m.form().backColor());
-    for (const Element e :
-         {Element::cmdstart, Element::txtcheat, Element::fraborder, Element::optred,
-          Element::optgreen, Element::optblue, Element::optyellow}) {
-        const Control &c = m.control(e);
-        s[i++] = (c.visible() ? 1 : 0) | (c.enabled() ? 2 : 0);
-    }
-    for (const Element e :
-         {Element::optred, Element::optgreen, Element::optblue, Element::optyellow})
-        s[i++] = m.option(e).value() ? 1 : 0;
-    s[i++] =
-        (m.timer(Element::Timer1).enabled() ? 1 : 0) | (m.timer(Element::Timer2).enabled() ? 2 : 0);
-    s[i++] = m.ended() ? 1 : 0;
-    s[i++] = 0;
-    s[i++] = 0;
-    return s.data();
+    return records.data();
 }
 
-EMSCRIPTEN_KEEPALIVE const char *qv_cheat_text()
+EMSCRIPTEN_KEEPALIVE int qv_form_back_color()
 {
-    game().text = maze().cheatBox().text();
-    return game().text.c_str();
+    return static_cast<int>(displayRgb(maze().form().backColor()));
 }
 
 EMSCRIPTEN_KEEPALIVE const char *qv_label_caption()

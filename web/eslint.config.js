@@ -1,0 +1,35 @@
+// ESLint over the page and its tests: the recommended rules, and what the code needs besides.
+// The packages are installed with the tests' (tests/package.json, pinned in its lock file).
+import { createRequire } from 'node:module';
+
+const require = createRequire(new URL('./tests/package.json', import.meta.url));
+const js = require('@eslint/js');
+const globals = require('globals');
+
+export default [
+    { ignores: ['tests/node_modules/**'] },
+    js.configs.recommended,
+    {
+        linterOptions: { reportUnusedDisableDirectives: 'error' },
+        rules: {
+            eqeqeq: 'error',
+            'no-var': 'error',
+            'prefer-const': 'error',
+            'no-shadow': 'error',
+            'no-implicit-globals': 'error',
+        },
+    },
+    {
+        files: ['page/**/*.js'],
+        languageOptions: {
+            sourceType: 'module',
+            // createQuorvale comes from quorvale.js, the compiled rules' loader.
+            globals: { ...globals.browser, createQuorvale: 'readonly' },
+        },
+    },
+    {
+        // The tests run under Node; what they hand to page.evaluate() runs in the page.
+        files: ['tests/**/*.mjs', 'eslint.config.js'],
+        languageOptions: { sourceType: 'module', globals: { ...globals.node, ...globals.browser } },
+    },
+];

@@ -1,0 +1,76 @@
+// What follows each event in the rules, the end of the program, and starting again.
+
+import { state, emit } from './state.js';
+import * as rules from './bridge.js';
+import * as board from './board.js';
+import * as controls from './controls.js';
+import * as menus from './menus.js';
+import * as msgbox from './msgbox.js';
+import { stopClock, syncClock } from './clock.js';
+
+let L = null;
+let dom = null;
+let endMessage = '';
+
+// `elements`: the window, the end notice, its error line and its button.
+export function init(layout, elements) {
+    L = layout;
+    dom = elements;
+    dom.again.addEventListener('click', startAgain);
+}
+
+// Only what changed is brought up to date: most ticks move a ball and nothing else.
+export function afterEvent(what) {
+    if (state.ended) {
+        showEnded();
+        return;
+    }
+    const changes = rules.takeChanges();
+    if ((changes & L.changes.controls) || controls.isStartOver(what) || state.boxAnswered) {
+        state.boxAnswered = false;
+        const change = controls.sync();
+        controls.settleFocus(change, what === null ? 'reset' : what);
+        syncClock();
+    }
+    board.changed((changes & L.changes.drawn) !== 0);
+}
+
+// From the rules: the program ends; a failure says why.
+export function programEnded(status, message) {
+    state.ended = true;
+    endMessage = status !== 0 ? message : '';
+    stopClock();
+    if (state.boxOpen) msgbox.answer(msgbox.no());
+}
+
+function showEnded() {
+    stopClock();
+    menus.closeMenus();
+    dom.window.hidden = true;
+    dom.error.textContent = endMessage;
+    dom.ended.hidden = false;
+    dom.again.focus({ preventScroll: true });
+}
+
+// A new game, as starting the program again would make.
+export function startAgain() {
+    rules.restart();
+    state.ended = false;
+    controls.forget();
+    dom.ended.hidden = true;
+    dom.window.hidden = false;
+    emit('restart');
+    rules.takeChanges();
+    const change = controls.sync();
+    controls.settleFocus(change, 'reset');
+    syncClock();
+    board.changed(true);
+}
+
+// The window as it stands when the page has loaded.
+export function begin() {
+    rules.takeChanges();
+    const change = controls.sync();
+    controls.settleFocus(change, 'reset');
+    syncClock();
+}

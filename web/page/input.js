@@ -1,0 +1,132 @@
+// The player's input: the keyboard, and the one way each kind of input reaches the rules. A
+// replay delivers its own events; while it runs, the player's reach nothing.
+
+import { state } from './state.js';
+import * as rules from './bridge.js';
+import * as controls from './controls.js';
+import * as menus from './menus.js';
+import * as msgbox from './msgbox.js';
+import { isArrow, shiftState, virtualKeyCode } from './keys.js';
+
+let L = null;
+let board = null;
+let spaceArmed = false; // Space pressed on the start button: it clicks on release
+
+// A key press for the game, by virtual-key code; whatever the player presses it with.
+export function press(code, shift = 0) {
+    if (state.replaying) return false;
+    return rules.key(code, shift);
+}
+
+// A click, by the clickable's name or number.
+export function click(target) {
+    if (state.replaying) return false;
+    return rules.click(typeof target === 'number' ? target : rules.clickableId(target));
+}
+
+// The cheat box's whole text.
+export function edit(text) {
+    if (state.replaying) {
+        controls.sync(); // the player's typing is undone
+        return false;
+    }
+    return rules.edit(text);
+}
+
+// The keys are watched from the start, for which are held; they reach the game once it is loaded
+// and the layout known.
+export function init(boardCanvas) {
+    board = boardCanvas;
+    document.addEventListener('keydown', keyDown, true);
+    document.addEventListener('keyup', keyUp, true);
+    window.addEventListener('blur', () => {
+        state.held.clear();
+        spaceArmed = false;
+    });
+}
+
+export function useLayout(layout) {
+    L = layout;
+}
+
+function keyDown(e) {
+    state.held.add(e.code);
+    if (!rules.loaded() || state.ended) return;
+    const start = controls.startButton();
+    const cheat = controls.cheatBox();
+    if (state.boxOpen) {
+        if (state.replaying) e.preventDefault();
+        else msgbox.keyDown(e);
+        return;
+    }
+    if (state.replaying) {
+        if (document.activeElement !== cheat || isArrow(e.code) || e.code === 'Space')
+            e.preventDefault();
+        return;
+    }
+    if (menus.isOpen()) {
+        if (e.code === 'Escape') menus.closeMenus();
+        e.preventDefault();
+        return;
+    }
+    const target = document.activeElement;
+    const typing = target === cheat;
+    // Arrow keys and Space never scroll the page.
+    if (!typing && (isArrow(e.code) || e.code === 'Space')) e.preventDefault();
+
+    if (target === start) {
+        // The start button holds the focus throughout setup: the arrow keys do nothing, Enter
+        // and Space start.
+        if ((e.code === 'Enter' || e.code === 'NumpadEnter') && !e.repeat) {
+            e.preventDefault();
+            click(L.start.name);
+        } else if (e.code === 'Space') {
+            e.preventDefault();
+            if (!e.repeat) spaceArmed = true;
+        }
+        return;
+    }
+    const options = controls.optionButtons();
+    const option = options.indexOf(target);
+    if (option >= 0) {
+        // Within the frame the arrow keys move the selection, top to bottom, and raise the
+        // click of the option they land on; Space selects the one with the focus.
+        if (e.repeat && e.code === 'Space') return;
+        const step = { ArrowUp: -1, ArrowLeft: -1, ArrowDown: 1, ArrowRight: 1 }[e.code];
+        if (step) {
+            for (let i = option + step; i >= 0 && i < options.length; i += step) {
+                if (controls.canFocus(options[i])) {
+                    options[i].focus({ preventScroll: true });
+                    click(L.options[i].name);
+                    break;
+                }
+            }
+        } else if (e.code === 'Space') {
+            click(L.options[option].name);
+        }
+        return;
+    }
+    if (controls.isGameControl(target)) return; // the cheat box keeps its keys
+    if (target === board || target === document.body || target === null) {
+        const code = virtualKeyCode(e.code);
+        if (target !== board && !controls.boardHasTheKeys()) return;
+        e.preventDefault(); // Tab too: it goes to the game, as in the window
+        press(code, shiftState(e));
+    }
+}
+
+function keyUp(e) {
+    state.held.delete(e.code);
+    msgbox.keyReleased(e.code);
+    if (state.boxOpen && !state.replaying) {
+        msgbox.keyUp(e);
+        return;
+    }
+    if (e.code === 'Space' && spaceArmed) {
+        spaceArmed = false;
+        if (document.activeElement === controls.startButton() && !state.boxOpen && !state.ended) {
+            e.preventDefault();
+            click(L.start.name);
+        }
+    }
+}

@@ -1,0 +1,85 @@
+// The browser's shell around the game's rules, which run in quorvale.wasm: loads them, builds the
+// window from the layout they describe and wires the page's modules together. window.quorvale is
+// the page's face for tests and benchmarks.
+
+import { state, listeners } from './state.js';
+import * as rules from './bridge.js';
+import { describe, rgb } from './layout.js';
+import * as board from './board.js';
+import * as controls from './controls.js';
+import * as menus from './menus.js';
+import * as msgbox from './msgbox.js';
+import * as input from './input.js';
+import * as game from './game.js';
+import * as replay from './replay.js';
+import * as recording from './recording.js';
+import { clockTicks, holdClock, initPageClock } from './clock.js';
+
+const $ = (id) => document.getElementById(id);
+
+function resize() {
+    board.resize();
+    controls.drawPicture(board.pixelRatio());
+}
+
+function watchPixelRatio() {
+    const query = matchMedia(`(resolution: ${window.devicePixelRatio || 1}dppx)`);
+    query.addEventListener('change', () => { resize(); watchPixelRatio(); }, { once: true });
+}
+
+const pageApi = {
+    ready: null,
+    dump: () => rules.dump(),
+    // For tests and replays: stop the page's own clock, and deliver ticks by hand.
+    holdClock: (hold) => holdClock(hold),
+    tick: () => rules.tick(),
+    tickTimer: (n) => rules.tickTimer(n),
+    key: (code, shift = 0) => input.press(code, shift),
+    click: (name) => input.click(name),
+    edit: (text) => input.edit(text),
+    close: () => rules.close(),
+    answer: (yes) => msgbox.answer(yes ? msgbox.yes() : msgbox.no()),
+    get boxOpen() { return state.boxOpen; },
+    get busy() { return state.inEvent; },
+    get ended() { return state.ended; },
+    get clockTicks() { return clockTicks(); },
+    on(kind, f) { listeners[kind].push(f); },
+    startAgain: () => game.startAgain(),
+    replay: (text, options) => replay.runReplay(text, options),
+    recording: () => recording.recording(),
+    get replaying() { return state.replaying; },
+};
+window.quorvale = pageApi;
+
+const boardCanvas = $('board');
+input.init(boardCanvas);
+
+pageApi.ready = rules.load({
+    messageBox: msgbox.messageBox,
+    programEnded: game.programEnded,
+    afterEvent: game.afterEvent,
+}).then((raw) => {
+    const layout = describe(raw);
+    document.title = layout.caption;
+    $('window').setAttribute('aria-label', layout.caption);
+    $('window').style.setProperty('--back', rgb(layout.formBackColor));
+    board.init(layout, boardCanvas);
+    controls.build(layout, $('client'), boardCanvas);
+    menus.build($('menubar'), layout.menus);
+    msgbox.init(layout, {
+        overlay: $('overlay'), title: $('msgbox-title'), prompt: $('msgbox-prompt'),
+        icon: $('msgbox-icon'), yes: $('msgbox-yes'), no: $('msgbox-no'), board: boardCanvas,
+    });
+    input.useLayout(layout);
+    game.init(layout, { window: $('window'), ended: $('ended'), error: $('ended-error'), again: $('again') });
+    replay.init(layout, { status: $('bar-status'), file: $('replay') }, pageApi.ready);
+    recording.init($('save'));
+    initPageClock(() => rules.tick(), controls.timersRunning);
+    resize();
+    watchPixelRatio();
+    board.draw();
+    game.begin();
+    // The label's font may arrive after the first frame; draw again when it does.
+    document.fonts.load(board.labelFont()).then(() => board.changed(true));
+    return pageApi;
+});

@@ -1,0 +1,23 @@
+// Recording: the rules' module records every event as the window's recorder does; the page only
+// hands its text out.
+
+import * as rules from './bridge.js';
+
+export const FILE_NAME = 'quorvale-recording.script';
+
+export const recording = () => rules.recording();
+
+export function saveRecording() {
+    const url = URL.createObjectURL(new Blob([recording()], { type: 'text/plain' }));
+    const a = document.createElement('a');
+    a.href = url;
+    a.download = FILE_NAME;
+    document.body.append(a);
+    a.click();
+    a.remove();
+    setTimeout(() => URL.revokeObjectURL(url), 1000);
+}
+
+export function init(saveButton) {
+    saveButton.addEventListener('click', saveRecording);
+}
