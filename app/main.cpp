@@ -1,4 +1,5 @@
 #include "gamerecording.h"
+#include "link.h"
 #include "mainwindow.h"
 #include "reader.h"
 #include "replayer.h"
@@ -13,6 +14,7 @@
 #include <iostream>
 #include <memory>
 #include <optional>
+#include <sstream>
 #include <vector>
 
 namespace {
@@ -58,7 +60,8 @@ std::variant<Options, int> parseCommandLine(int argc, char *argv[])
     parser.setApplicationDescription(QStringLiteral(
         "A small arcade maze game: steer the green piece with the arrow keys to the pink\n"
         "goal, past the walls and the two patrolling balls. A game recorded with --record\n"
-        "replays exactly with --replay, or without a window with quorvale-script."));
+        "replays exactly with --replay, or without a window with quorvale-script;\n"
+        "'quorvale-script --link' makes it a link that opens in any browser."));
     // Qt's own options (-platform, -style, ...) keep working, as with any Qt program.
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     const QCommandLineOption help = parser.addHelpOption();
@@ -69,8 +72,9 @@ std::variant<Options, int> parseCommandLine(int argc, char *argv[])
         QStringLiteral("FILE"));
     const QCommandLineOption replay(
         QStringLiteral("replay"),
-        QStringLiteral("Replay the script FILE in the window, then hand the game over."),
-        QStringLiteral("FILE"));
+        QStringLiteral("Replay the script FILE, or the game a link holds, in the window, then\n"
+                       "hand the game over."),
+        QStringLiteral("FILE|LINK"));
     parser.addOption(record);
     parser.addOption(replay);
     for (const char *name : {"platform", "platformpluginpath", "platformtheme", "plugin",
@@ -122,13 +126,30 @@ int main(int argc, char *argv[])
     // The whole script is checked before the window opens, and read before a recording to the
     // same file could empty it.
     std::vector<quorvale::script::ScriptLine> script;
+    QString replayName;
     if (!options.replay.isEmpty()) {
-        std::ifstream in(options.replay.toStdString(), std::ios::binary);
-        if (!in || QFileInfo(options.replay).isDir()) {
-            std::fprintf(stderr, "quorvale: cannot read %s\n", qPrintable(options.replay));
-            return 2;
+        std::istringstream shared;
+        std::ifstream file;
+        std::istream *in = &file;
+        if (const std::string replay = options.replay.toStdString();
+            quorvale::script::isLink(replay)) {
+            auto text = quorvale::script::readLink(replay);
+            if (const auto *error = std::get_if<quorvale::script::LinkError>(&text)) {
+                std::fprintf(stderr, "quorvale: %s\n", error->message.c_str());
+                return 2;
+            }
+            shared.str(std::move(std::get<std::string>(text)));
+            in = &shared;
+            replayName = QStringLiteral("a shared game");
+        } else {
+            file.open(replay, std::ios::binary);
+            if (!file || QFileInfo(options.replay).isDir()) {
+                std::fprintf(stderr, "quorvale: cannot read %s\n", qPrintable(options.replay));
+                return 2;
+            }
+            replayName = QFileInfo(options.replay).fileName();
         }
-        auto read = quorvale::script::readScript(in);
+        auto read = quorvale::script::readScript(*in);
         if (const auto *error = std::get_if<quorvale::script::LineError>(&read)) {
             std::fprintf(stderr, "quorvale: line %zu: %s\n", error->number, error->message.c_str());
             return 2;
@@ -162,8 +183,7 @@ int main(int argc, char *argv[])
         window.addObserver(recording.get());
     std::optional<quorvale::ui::Replayer> replayer;
     if (!options.replay.isEmpty()) {
-        replayer.emplace(window, std::move(script), QFileInfo(options.replay).fileName(), std::cout,
-                         std::cerr);
+        replayer.emplace(window, std::move(script), replayName, std::cout, std::cerr);
     }
     window.show();
     if (replayer)

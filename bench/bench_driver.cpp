@@ -1,5 +1,6 @@
-// The script driver on what players and bug reports give it: a recorded hour of play, and one
-// long `type` line.
+// The script driver on what players and bug reports give it: a recorded hour of play, that hour
+// as a link, and one long `type` line.
+#include "link.h"
 #include "maze.h"
 #include "recorder.h"
 #include "runner.h"
@@ -88,6 +89,42 @@ void replayRecordedHour(benchmark::State &state)
     run(state, script);
 }
 BENCHMARK(replayRecordedHour)->Unit(benchmark::kMillisecond);
+
+// The hour made into a link; its length is the label.
+void linkRecordedHour(benchmark::State &state)
+{
+    const std::string script = recordedHour();
+    std::size_t length = 0;
+    for (auto _ : state) {
+        const auto link = script::makeLink(script, script::defaultLinkBase);
+        if (!std::holds_alternative<std::string>(link)) {
+            state.SkipWithError("the hour makes no link");
+            break;
+        }
+        length = std::get<std::string>(link).size();
+    }
+    state.SetLabel(std::to_string(length) + " characters");
+}
+BENCHMARK(linkRecordedHour)->Unit(benchmark::kMillisecond);
+
+// The hour's link read back into its script, checked line by line as it is before a replay.
+void readRecordedHourLink(benchmark::State &state)
+{
+    const std::string script = recordedHour();
+    const auto link = script::makeLink(script, script::defaultLinkBase);
+    if (!std::holds_alternative<std::string>(link)) {
+        state.SkipWithError("the hour makes no link");
+        return;
+    }
+    for (auto _ : state) {
+        const auto text = script::readLink(std::get<std::string>(link));
+        if (!std::holds_alternative<std::string>(text) || std::get<std::string>(text) != script) {
+            state.SkipWithError("the link does not read back as the hour");
+            break;
+        }
+    }
+}
+BENCHMARK(readRecordedHourLink)->Unit(benchmark::kMillisecond);
 
 // One million characters typed into the cheat box, one change each.
 void typeMillionCharacters(benchmark::State &state)

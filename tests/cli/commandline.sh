@@ -83,10 +83,50 @@ game-record-replay-round-trip)
     diff <(grep -v '^#' "$work/in.script"; echo dump) <(grep -v '^#' "$work/again.script") >&2 ||
         status=99
     ;;
+game-replay-link)
+    # A link replays in the window as its file does.
+    printf 'key 40\ndump\nclick mnufilequit\n' >"$work/quit.script"
+    link=$("$driver" --link "$work/quit.script")
+    offscreen "$game" --replay "$link"
+    status=$?
+    status_wanted=0 err_lines=0 out_pattern='^shpyou\.Top 440$'
+    ;;
+game-replay-bad-link)
+    nodisplay "$game" --replay 'http://127.0.0.1:8000/#r1:abc'
+    status=$?
+    err_pattern='^quorvale: the link is damaged: its recording is not valid DEFLATE data$'
+    ;;
+driver-link-round-trip)
+    # The link for a file runs as the file does; a base with a fragment of its own loses it.
+    link=$("$driver" --link --base 'https://example.org/maze/#top' \
+        "$(dirname "$0")/../scripts/lifecycle.script")
+    status=$?
+    [[ $link == https://example.org/maze/#r1:* ]] || fail "link starts ${link:0:40}"
+    "$driver" "$link" >"$out" 2>"$err" || status=$?
+    status_wanted=0 err_lines=0
+    diff "$out" "$(dirname "$0")/../scripts/lifecycle.expected" >&2 || status=99
+    ;;
+driver-link-other-deflate)
+    # DEFLATE from another compressor (gzip without its header and trailer) reads the same; a
+    # bad line in it stops the link before any of it runs, here the dump of line 1.
+    link=http://127.0.0.1:8000/#r1:$(printf 'dump\nkey 38\nwait -3\n' | gzip -9n | tail -c +11 |
+        head -c -8 | base64 -w0 | tr '+/' '-_' | tr -d '=')
+    "$driver" "$link" >"$out" 2>"$err"
+    status=$?
+    err_pattern="^quorvale-script: line 3: bad number of ticks '-3': "
+    [[ -s $out ]] && fail "something was replayed"
+    ;;
+driver-link-bad-script)
+    printf 'key 38\nwait -3\n' >"$work/bad.script"
+    "$driver" --link "$work/bad.script" >"$out" 2>"$err"
+    status=$?
+    err_pattern="^quorvale-script: line 2: bad number of ticks '-3': "
+    [[ -s $out ]] && fail "a link was printed"
+    ;;
 driver-help)
     "$driver" --help >"$out" 2>"$err"
     status=$?
-    status_wanted=0 err_lines=0 out_pattern='^usage: quorvale-script \[FILE\]$'
+    status_wanted=0 err_lines=0 out_pattern='^usage: quorvale-script \[FILE \| LINK\]$'
     ;;
 driver-version)
     "$driver" --version >"$out" 2>"$err"

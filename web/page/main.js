@@ -13,6 +13,7 @@ import * as input from './input.js';
 import * as game from './game.js';
 import * as replay from './replay.js';
 import * as recording from './recording.js';
+import * as share from './share.js';
 import { clockTicks, holdClock, initPageClock } from './clock.js';
 
 const $ = (id) => document.getElementById(id);
@@ -74,6 +75,10 @@ pageApi.ready = rules.load({
     game.init(layout, { window: $('window'), ended: $('ended'), error: $('ended-error'), again: $('again') });
     replay.init(layout, { status: $('bar-status'), file: $('replay') }, pageApi.ready);
     recording.init($('save'));
+    share.init({
+        share: $('share'), field: $('share-link'), status: $('bar-status'),
+        line: $('shared'), text: $('shared-text'), skip: $('skip'),
+    });
     initPageClock(() => rules.tick(), controls.timersRunning);
     resize();
     watchPixelRatio();
@@ -83,3 +88,5 @@ pageApi.ready = rules.load({
     document.fonts.load(board.labelFont()).then(() => board.changed(true));
     return pageApi;
 });
+// A page opened at a shared game's link replays it once the game is ready.
+pageApi.ready.then(() => share.open(location.hash));

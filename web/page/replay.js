@@ -97,6 +97,12 @@ export async function runReplay(text, { fast = false, driver = false, name = 'a 
     return { dumps, stoppedAtBox: replay.stoppedAtBox };
 }
 
+// The rest of a running replay at once: no more pacing, and each box answered as soon as it
+// opens, so that a long game can be skipped to where it ends.
+export function hurry() {
+    if (state.replaying) replay.fast = true;
+}
+
 // A box during a replay shows for about a second and then takes the script's next answer
 // (Yes, No, or the window closed behind it). With no answer left the replay ends there and
 // the box, and the game, are the player's.

@@ -1,0 +1,118 @@
+// A game shared as a link: made by "Share" in the page or by quorvale-script --link, opened in a
+// fresh page, and read by the driver, always to the same state; a bad link is one message.
+import assert from 'node:assert/strict';
+import { execFileSync } from 'node:child_process';
+import path from 'node:path';
+import zlib from 'node:zlib';
+import { drive, driver, expectedDumps, pageTest, script, testsDir, waitForBox } from './helpers.mjs';
+
+// The recording in a link, unpacked by Node's own zlib rather than the page's code.
+function recordingIn(link) {
+    const fragment = new URL(link).hash;
+    assert.match(fragment, /^#r1:[A-Za-z0-9_-]+$/, 'the fragment: r1, then base64url without padding');
+    return zlib.inflateRawSync(Buffer.from(fragment.slice(4), 'base64url')).toString('utf8');
+}
+
+// Plays a little, with a loss answered Yes, and shares: the link and the state it was made in.
+async function playAndShare(page) {
+    await page.keyboard.press('Space');
+    await page.keyboard.press('ArrowLeft');
+    await new Promise((r) => setTimeout(r, 150));
+    for (const k of ['ArrowUp', 'ArrowUp']) await page.keyboard.press(k);
+    await waitForBox(page, 'GAME OVER');
+    await page.keyboard.press('Enter');
+    await waitForBox(page, 'GAME OVER');
+    await page.click('#msgbox-yes');
+    await page.waitForFunction(() => !window.quorvale.boxOpen && !window.quorvale.busy);
+    await page.keyboard.press('Space');
+    await page.keyboard.press('ArrowRight');
+    // Held, so that the state and the recording are taken at the same tick.
+    await page.evaluate(() => window.quorvale.holdClock(true));
+    const shared = await page.evaluate(() => ({
+        recording: window.quorvale.recording(), state: window.quorvale.dump(),
+    }));
+    await page.click('#share');
+    await page.waitForFunction(() => document.getElementById('share-link').value !== '');
+    const link = await page.$eval('#share-link', (f) => f.value);
+    assert.ok(await page.$eval('#share-link', (f) => !f.hidden && document.activeElement === f &&
+        f.selectionEnd - f.selectionStart === f.value.length), 'the link shown, selected');
+    assert.equal(recordingIn(link), shared.recording, 'the link holds what "Save recording" saves');
+    return { link, state: shared.state };
+}
+
+// Opens `link` as a new load of the page (not a jump within it) and waits for it to be ready.
+async function load(page, link) {
+    await page.goto('about:blank');
+    await page.goto(link, { waitUntil: 'load' });
+    await page.evaluate(() => window.quorvale.ready);
+}
+
+const sharedLine = (page) => page.$eval('#shared', (p) => (p.hidden ? null : p.textContent.trim()));
+
+// Replays a shared game to its end; what its closing `dump` printed, taken before the page's
+// own clock (the player's again) can move anything.
+async function replayShared(page, link, { skip = false } = {}) {
+    const dumps = [];
+    page.on('console', (m) => { if (m.type() === 'log' && m.text().endsWith('--')) dumps.push(m.text()); });
+    await load(page, link);
+    await page.waitForFunction(() => window.quorvale.replaying, { timeout: 5000 });
+    assert.equal(await page.title(), 'Maze - replaying a shared game', 'title while replaying');
+    assert.match(await sharedLine(page), /shared game/, 'the line above the game');
+    if (skip) await page.click('#skip');
+    await page.waitForFunction(() => !window.quorvale.replaying, { timeout: skip ? 20000 : 15000 });
+    assert.equal(await sharedLine(page), null, 'the line gone once the game is the player\'s');
+    assert.ok(dumps.length > 0, 'the recording\'s closing dump ran');
+    return dumps.at(-1).slice(0, -2);
+}
+
+pageTest('GameSharedFromThePageReplaysInAFreshPageToTheSameState', async (page) => {
+    const { link, state } = await playAndShare(page);
+    assert.ok(link.startsWith(page.url().split('#')[0] + '#r1:'), 'the link is the page\'s address');
+    assert.equal(await replayShared(page, link), state, 'state at the end of the replay');
+});
+
+pageTest('WindowRecordingLinkedByTheDriverReplaysInThePageToTheDriversState', async (page) => {
+    const file = path.join(testsDir, 'window-recording.script');
+    const link = execFileSync(driver, ['--link', '--base', page.url(), file], { encoding: 'utf8' }).trim();
+    // Some 48 s of play: skipped to its end once it has begun.
+    assert.equal(await replayShared(page, link, { skip: true }), drive(file).dumps.at(-1),
+        'state at the end');
+});
+
+pageTest('LinkMadeInThePageReplaysInTheDriverToThePagesState', async (page) => {
+    const { link, state } = await playAndShare(page);
+    const out = execFileSync(driver, [link], { encoding: 'utf8' });
+    assert.equal(expectedDumps(out).at(-1), state, 'the driver\'s state');
+});
+
+// A link the page cannot read says so once, above the game; nothing is replayed and the game is
+// the player's, with no error in the console (the helper checks that).
+const badLinks = {
+    Truncated: (link) => link.slice(0, Math.floor(link.length / 2)),
+    Corrupted: (link) => link.slice(0, -40) + 'AAAAAAAA' + link.slice(-32),
+    Oversized: (link) => link.split('#')[0] + '#r1:' + 'A'.repeat(1_500_000),
+};
+for (const [name, spoil] of Object.entries(badLinks)) {
+    pageTest(`${name}LinkSaysWhyAndLeavesTheGamePlayable`, async (page, errors) => {
+        page.on('dialog', (d) => {
+            errors.push(`a dialog: ${d.message()}`);
+            d.dismiss();
+        });
+        const good = execFileSync(driver, ['--link', '--base', page.url(), '-'],
+            { encoding: 'utf8', input: script('win.script') }).trim();
+        await load(page, spoil(good));
+        await page.waitForFunction(() => !document.getElementById('shared').hidden, { timeout: 5000 });
+        assert.match(await sharedLine(page), /^This link cannot be replayed: \S/, 'the message');
+        assert.equal(await page.$eval('#skip', (b) => b.hidden), true, 'nothing to skip');
+        assert.equal(await page.evaluate(() => window.quorvale.replaying), false, 'nothing replayed');
+        assert.equal(await page.title(), 'Maze', 'title');
+        const before = await page.evaluate(() => window.quorvale.dump());
+        await page.keyboard.press('Space');
+        await page.keyboard.press('ArrowLeft');
+        await page.waitForFunction(() => !window.quorvale.busy);
+        const after = await page.evaluate(() => window.quorvale.dump());
+        assert.match(after, /^cmdstart\.Visible false$/m, 'the start button took the key');
+        assert.notEqual(after.match(/^shpyou\.Left .*$/m)[0], before.match(/^shpyou\.Left .*$/m)[0],
+            'the piece moved');
+    });
+}
