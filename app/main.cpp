@@ -1,3 +1,4 @@
+#include "displayopening.h"
 #include "gamerecording.h"
 #include "link.h"
 #include "mainwindow.h"
@@ -156,6 +157,22 @@ int main(int argc, char *argv[])
         }
         script = std::move(std::get<std::vector<quorvale::script::ScriptLine>>(read));
     }
+    if (noDisplayToOpen(argc, argv)) {
+        std::fputs("quorvale: cannot open a display: neither DISPLAY nor WAYLAND_DISPLAY is set\n",
+                   stderr);
+        return 1;
+    }
+
+    const auto app = [&] {
+        const quorvale::DisplayOpening opening;
+        return std::make_unique<QApplication>(argc, argv);
+    }();
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.quorvale.Quorvale"));
+    // The game decides when it ends, with the status it gives.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    // Only now that the window can open: a game that cannot start leaves no file behind, and
+    // an existing file of that name as it was.
     std::unique_ptr<quorvale::ui::GameRecording> recording;
     if (!options.record.isEmpty()) {
         std::string error;
@@ -165,19 +182,9 @@ int main(int argc, char *argv[])
             return 2;
         }
     }
-    if (noDisplayToOpen(argc, argv)) {
-        std::fputs("quorvale: cannot open a display: neither DISPLAY nor WAYLAND_DISPLAY is set\n",
-                   stderr);
-        return 1;
-    }
-
-    QApplication app(argc, argv);
-    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.quorvale.Quorvale"));
-    // The game decides when it ends, with the status it gives.
-    QApplication::setQuitOnLastWindowClosed(false);
 
     quorvale::ui::MainWindow window;
-    QObject::connect(&window, &quorvale::ui::MainWindow::programEnded, &app,
+    QObject::connect(&window, &quorvale::ui::MainWindow::programEnded, app.get(),
                      [](int exitCode) { QCoreApplication::exit(exitCode); });
     if (recording)
         window.addObserver(recording.get());

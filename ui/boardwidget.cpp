@@ -5,7 +5,9 @@
 #include "maze.h"
 #include "systemcolours.h"
 
+#include <QAccessible>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -56,6 +58,23 @@ QPainterPath figurePath(const QRectF &r, ShapeKind kind, qreal radius)
     return path;
 }
 
+// The label as a screen reader meets it: static text whose name is the caption. The board paints
+// the label itself, in its place in the drawing order, so this one paints nothing and lets clicks
+// through.
+class LabelText : public QLabel
+{
+public:
+    explicit LabelText(QWidget *parent) : QLabel(parent)
+    {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setFocusPolicy(Qt::NoFocus);
+        setTextFormat(Qt::PlainText);
+    }
+
+protected:
+    void paintEvent(QPaintEvent * /*event*/) override {}
+};
+
 } // namespace
 
 BoardWidget::BoardWidget(const Maze &maze, QWidget *parent)
@@ -67,6 +86,9 @@ BoardWidget::BoardWidget(const Maze &maze, QWidget *parent)
     setFocusPolicy(Qt::NoFocus);
     for (const Element e : layout::drawingOrder)
         m_painted[index(e)] = currentRect(e);
+    m_labelText = new LabelText(this);
+    m_labelText->setObjectName(QStringLiteral("lblabout"));
+    m_labelText->setGeometry(currentRect(Element::lblabout));
 }
 
 QRect BoardWidget::currentRect(Element element) const
@@ -83,6 +105,12 @@ QRect BoardWidget::currentRect(Element element) const
 
 void BoardWidget::refresh(Element element)
 {
+    if (element == Element::lblabout) {
+        m_labelText->setText(QString::fromStdString(m_maze.label().caption()));
+        // A screen reader reads the new caption out when told that the name changed.
+        QAccessibleEvent changed(m_labelText, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&changed);
+    }
     if (element == Element::frmmaze) {
         m_pending = rect();
     } else {

@@ -11,6 +11,8 @@
 #include <array>
 #include <cstdint>
 
+class QLabel;
+
 namespace quorvale {
 class Maze;
 class ShapeElement;
@@ -69,6 +71,7 @@ private:
 
     const Maze &m_maze;
     QFont m_labelFont;
+    QLabel *m_labelText = nullptr; // the label's caption for a screen reader; the board paints it
     std::array<QRect, elementCount> m_painted{};
     QRegion m_pending;
 

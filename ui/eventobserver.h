@@ -20,6 +20,10 @@ class EventObserver
 public:
     virtual ~EventObserver() = default;
 
+    // Whether the clock must keep ticking while every timer is stopped, so that the time
+    // between events still reaches clockTickDelivered(): a recording keeps the game's pace.
+    virtual bool keepsTime() const { return false; }
+
     virtual void keyDelivered(std::int16_t /*keyCode*/) {}
     virtual void clickDelivered(Clickable /*target*/) {}
     virtual void textDelivered(std::string_view /*text*/) {}

@@ -23,6 +23,7 @@ public:
     // The game has ended: the last ticks and the closing `dump` are written.
     void finish();
 
+    bool keepsTime() const override { return true; }
     void keyDelivered(std::int16_t keyCode) override;
     void clickDelivered(Clickable target) override;
     void textDelivered(std::string_view text) override;

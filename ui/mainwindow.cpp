@@ -7,15 +7,14 @@
 #include "firstframeprobe.h"
 #include "geometry.h"
 #include "heldkeys.h"
+#include "messagebox.h"
+#include "radiogroupfocus.h"
 #include "startbutton.h"
 #include "systemcolours.h"
 #include "ticktimer.h"
 
 #include <QCloseEvent>
-#include <QGridLayout>
 #include <QGroupBox>
-#include <QGuiApplication>
-#include <QKeyEvent>
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -38,31 +37,6 @@ QString toQString(std::string_view text)
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// The question has only Yes and No, and the game must get one of them: Escape and the box's own
-// close button, which Qt would take as No (and so as the end of the program), do nothing.
-class AnswerRequired : public QObject
-{
-public:
-    using QObject::QObject;
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::Close) {
-            event->ignore();
-            return true;
-        }
-        if (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride) {
-            const auto *key = static_cast<QKeyEvent *>(event);
-            if (key->key() == Qt::Key_Escape) {
-                event->accept();
-                return true;
-            }
-        }
-        return QObject::eventFilter(watched, event);
-    }
-};
-
 std::size_t optionSlot(Element e)
 {
     if (kind(e) != ElementKind::OptionButton)
@@ -84,22 +58,6 @@ void paintControl(QWidget *widget, Colour ground, Colour text, QPalette::ColorRo
     // Buttons fill with the Button role by default; the layout's ground is one colour for all.
     widget->setBackgroundRole(groundRole);
     widget->setAutoFillBackground(true);
-}
-
-QMessageBox::Icon iconForStyle(int style)
-{
-    switch (style & 0x70) {
-    case 16:
-        return QMessageBox::Critical;
-    case 32:
-        return QMessageBox::Question;
-    case vbExclamation:
-        return QMessageBox::Warning;
-    case vbInformation:
-        return QMessageBox::Information;
-    default:
-        return QMessageBox::NoIcon;
-    }
 }
 
 } // namespace
@@ -183,6 +141,8 @@ void MainWindow::buildControls()
 
     m_cheat = new QLineEdit(m_board);
     m_cheat->setObjectName(QStringLiteral("txtcheat"));
+    // A screen reader names every text field; this name does not tell what the box is for.
+    m_cheat->setAccessibleName(QStringLiteral("Text"));
     m_cheat->setGeometry(toPixels(m_maze.cheatBox().geometry()));
     paintControl(m_cheat, layout::cheatBackColor, layout::cheatForeColor, QPalette::Base);
     // Like clicks, edits skip the input check that keys and ticks pass through: while a message
@@ -228,7 +188,21 @@ void MainWindow::buildControls()
               [](const auto &a, const auto &b) { return a.first < b.first; });
     for (std::size_t i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1].second, order[i].second);
+    std::vector<QRadioButton *> group;
+    for (const auto &[index, widget] : order) {
+        if (auto *button = qobject_cast<QRadioButton *>(widget))
+            group.push_back(button);
+    }
+    m_colourGroup = std::make_unique<RadioGroupFocus>(std::move(group));
     m_frame->setFocusPolicy(Qt::NoFocus);
+}
+
+bool MainWindow::focusNextPrevChild(bool next)
+{
+    const QWidget *before = focusWidget();
+    const bool moved = QMainWindow::focusNextPrevChild(next);
+    m_colourGroup->tabbed(before, next);
+    return moved;
 }
 
 void MainWindow::clockTicked()
@@ -310,11 +284,13 @@ void MainWindow::tickClock()
 void MainWindow::addObserver(EventObserver *observer)
 {
     m_observers.push_back(observer);
+    syncTimers();
 }
 
 void MainWindow::removeObserver(EventObserver *observer)
 {
     std::erase(m_observers, observer);
+    syncTimers();
 }
 
 template<typename Call>
@@ -335,28 +311,6 @@ void MainWindow::setTickSource(TickSource ticks)
 // ---------------------------------------------------------------------------------------------
 // Platform
 
-namespace {
-
-// On Wayland Qt draws the title bar itself: the title is centred across the whole bar and cut off
-// where the window icon on the left or the three buttons on the right begin, in a 14-pixel font.
-// QMessageBox sizes itself for a title bar that the window manager draws, which on a box as
-// narrow as "GAME OVER"'s leaves "GAME Ov". A strut across the box's grid keeps room for both.
-void makeRoomForTitle(QMessageBox &box)
-{
-    if (!QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
-        return;
-    constexpr int besideTitle = 80; // the icon one side, the buttons the other, with spacing
-    QFont titleFont = box.font();
-    titleFont.setPixelSize(14);
-    const int width =
-        QFontMetrics(titleFont).horizontalAdvance(box.windowTitle()) + 2 * besideTitle;
-    if (auto *grid = qobject_cast<QGridLayout *>(box.layout()))
-        grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Fixed, QSizePolicy::Fixed),
-                      grid->rowCount(), 0, 1, grid->columnCount());
-}
-
-} // namespace
-
 MsgBoxResult MainWindow::messageBox(std::string_view prompt, int style, std::string_view title)
 {
     if (m_finished)
@@ -364,27 +318,12 @@ MsgBoxResult MainWindow::messageBox(std::string_view prompt, int style, std::str
 
     // Whatever the procedure changed so far is on screen before the box opens.
     m_board->flushPending();
-    QMessageBox box(this);
-    box.setWindowModality(Qt::ApplicationModal);
-    box.setWindowTitle(toQString(title));
-    box.setTextFormat(Qt::PlainText);
-    box.setText(toQString(prompt));
-    // Before the icon, which is drawn when set, by the box's style.
-    box.setStyle(m_boxStyle.get());
-    box.setIcon(iconForStyle(style));
-    QPushButton *yes = box.addButton(QMessageBox::Yes);
-    box.addButton(QMessageBox::No);
-    box.setDefaultButton(yes);
-    makeRoomForTitle(box);
-    AnswerRequired answerRequired;
-    box.installEventFilter(&answerRequired);
-    for (QAbstractButton *button : box.buttons())
-        button->installEventFilter(&answerRequired);
-
+    MessageBox question(this, *m_boxStyle, toQString(prompt), style, toQString(title));
+    QMessageBox &box = question.box();
     m_openBox = &box;
     ++m_modalDepth;
     notify([&box](EventObserver &o) { o.boxOpened(box); });
-    box.exec();
+    const bool yes = question.exec();
     --m_modalDepth;
     m_openBox.clear();
 
@@ -392,7 +331,7 @@ MsgBoxResult MainWindow::messageBox(std::string_view prompt, int style, std::str
         return MsgBoxResult::Closed;
     // The keys go back to the game window once the box is gone.
     activateWindow();
-    const MsgBoxResult answer = box.clickedButton() == yes ? MsgBoxResult::Yes : MsgBoxResult::No;
+    const MsgBoxResult answer = yes ? MsgBoxResult::Yes : MsgBoxResult::No;
     notify([answer](EventObserver &o) { o.boxAnswered(answer); });
     return answer;
 }
@@ -499,11 +438,15 @@ void MainWindow::syncOptions()
     }
 }
 
-// The clock runs while any timer is enabled; a tick reaches only the enabled ones.
+// The clock runs while any timer is enabled, or while an observer keeps the time (a `wait` with
+// every timer stopped changes nothing in the rules); a tick reaches only the enabled ones.
 void MainWindow::syncTimers()
 {
-    const bool wanted = std::any_of(timers.begin(), timers.end(),
-                                    [this](Element t) { return m_maze.timer(t).enabled(); });
+    const bool keepingTime = std::any_of(m_observers.begin(), m_observers.end(),
+                                         [](const EventObserver *o) { return o->keepsTime(); });
+    const bool wanted = keepingTime || std::any_of(timers.begin(), timers.end(), [this](Element t) {
+                            return m_maze.timer(t).enabled();
+                        });
     if (m_tickSource == TickSource::Manual || m_finished || !wanted)
         m_clock->stop();
     else

@@ -22,6 +22,7 @@ namespace quorvale::ui {
 class BoardWidget;
 class EventObserver;
 class BoxIconStyle;
+class RadioGroupFocus;
 class StartButton;
 class TickTimer;
 
@@ -73,6 +74,8 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    // Tab and Shift+Tab enter the colour group at the chosen colour.
+    bool focusNextPrevChild(bool next) override;
 
 private:
     // Platform
@@ -100,6 +103,7 @@ private:
     QLineEdit *m_cheat = nullptr;
     QGroupBox *m_frame = nullptr;
     std::array<QRadioButton *, optionButtons.size()> m_options{};
+    std::unique_ptr<RadioGroupFocus> m_colourGroup;
     TickTimer *m_clock = nullptr;
     TickSource m_tickSource;
     int m_modalDepth = 0;

@@ -17,8 +17,10 @@ err=$work/stderr
 nodisplay() { env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$@" >"$out" 2>"$err"; }
 offscreen() { env QT_QPA_PLATFORM=offscreen timeout 60 "$@" >"$out" 2>"$err"; }
 
+source "$(dirname "$0")/../support/verdict.sh"
 status_wanted=2
 err_lines=1
+err_total=any
 err_pattern=
 out_pattern=
 case $case in
@@ -48,9 +50,39 @@ game-extra-argument)
     err_pattern="^quorvale: unexpected argument 'game.script'$"
     ;;
 game-record-cannot-create)
-    nodisplay "$game" --record "$work/no such folder/game.script"
+    offscreen "$game" --record "$work/no such folder/game.script"
     status=$?
     err_pattern='^quorvale: cannot create .*/no such folder/game\.script: No such file or directory$'
+    ;;
+game-display-x-absent)
+    # No X server behind the display (an ssh session without forwarding, a display gone away):
+    # one line, status 1, and the recording never begun.
+    env -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM DISPLAY=:7391 XDG_SESSION_TYPE=x11 \
+        timeout 60 "$game" --record "$work/new.script" >"$out" 2>"$err"
+    status=$?
+    status_wanted=1 err_total=1
+    err_pattern='^quorvale: cannot open a display: the X display :7391 is not there or refused the connection$'
+    [[ ! -e $work/new.script ]] || fail "the recording was created"
+    ;;
+game-display-wayland-absent)
+    # No compositor behind WAYLAND_DISPLAY, and no runtime folder, which libwayland complains
+    # of on standard error itself. A file of the recording's name is left as it was.
+    printf 'kept\n' >"$work/kept.script"
+    env -u DISPLAY -u XDG_RUNTIME_DIR QT_QPA_PLATFORM=wayland WAYLAND_DISPLAY=quorvale-none \
+        timeout 60 "$game" --record "$work/kept.script" >"$out" 2>"$err"
+    status=$?
+    status_wanted=1 err_total=1
+    err_pattern='^quorvale: cannot open a display: no Wayland compositor at quorvale-none$'
+    [[ $(cat "$work/kept.script") == kept ]] || fail "the file of the recording's name changed"
+    ;;
+game-display-plugin-missing)
+    printf 'kept\n' >"$work/kept.script"
+    env QT_QPA_PLATFORM=quorvale-none timeout 60 "$game" --record "$work/kept.script" \
+        >"$out" 2>"$err"
+    status=$?
+    status_wanted=1 err_total=1
+    err_pattern='^quorvale: cannot open a display: there is no platform plugin "quorvale-none"$'
+    [[ $(cat "$work/kept.script") == kept ]] || fail "the file of the recording's name changed"
     ;;
 game-replay-bad-line)
     printf '\xEF\xBB\xBFkey 38\n# fine\nwait -3\n' >"$work/bad.script"
@@ -149,12 +181,15 @@ driver-two-files)
     ;;
 esac
 
-source "$(dirname "$0")/../support/verdict.sh"
 expect_status "$status" "$status_wanted"
 # Qt may add notes of its own about the offscreen platform; only the game's lines count.
 lines=$(grep -c '^quorvale' "$err")
 if [[ $err_lines != any ]]; then
     [[ $lines -eq $err_lines ]] || fail "$lines lines on standard error, expected $err_lines"
+fi
+if [[ $err_total != any ]]; then
+    total=$(wc -l <"$err")
+    [[ $total -eq $err_total ]] || fail "$total lines on standard error in all, expected $err_total"
 fi
 [[ -z $err_pattern ]] || grep -Eq "$err_pattern" "$err" || fail "standard error does not match /$err_pattern/"
 [[ -z $out_pattern ]] || grep -Eq "$out_pattern" "$out" || fail "standard output does not match /$out_pattern/"

@@ -1,6 +1,9 @@
 #include "windowtest.h"
 
 #include <QAction>
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QScreen>
 
@@ -83,6 +86,25 @@ TEST_F(Ending, WinOrLossAsksTwiceAndYesToTheSecondResetsTheBoard)
         EXPECT_EQ(pieceLeft(), 5760.0F);
         EXPECT_EQ(maze().shape(Element::shpyou).top(), 240.0F);
         EXPECT_EQ(maze().shape(Element::shpborder).fillColor(), colours::scrollBars);
+    }
+}
+
+// A title bar holds the window icon and three buttons beside the title: about 90 pixels at
+// openbox's default theme, more than the win box's text and buttons leave it. The title is drawn
+// bold in the title font (on Wayland, Qt's own 14-pixel one).
+TEST_F(Ending, BoxIsWideEnoughForItsWholeTitle)
+{
+    for (const EndingCase &e : endings) {
+        SCOPED_TRACE(e.box.toStdString());
+        prepare(e);
+        end(e, [](QMessageBox &box) {
+            QFont font = QFontDatabase::systemFont(QFontDatabase::TitleFont);
+            font.setBold(true);
+            if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+                font.setPixelSize(14);
+            const int title = QFontMetrics(font).horizontalAdvance(box.windowTitle());
+            EXPECT_GE(box.width(), title + 90) << "title " << title << " px";
+        });
     }
 }
 

@@ -180,6 +180,38 @@ TEST_F(Recording, RandomPlayInTheWindowReplaysInTheDriverExactly)
     EXPECT_GT(losses, 0);
 }
 
+// With both timers stopped the balls stand still, but the player's time goes on: it is written as
+// waits, so a replay in the window shows the game at the pace it was played, and the driver,
+// where such a wait changes nothing, ends in the same state.
+TEST_F(Recording, TimeWhileBothTimersAreStoppedIsWrittenAsWaits)
+{
+    MainWindow &window = openWindow(TickSource::Clock);
+    auto stream = std::make_unique<std::ostringstream>();
+    std::ostringstream &recorded = *stream;
+    std::ostringstream warnings;
+    GameRecording recording(std::move(stream), "game.script", warnings);
+    window.addObserver(&recording);
+    QTest::keyClicks(child<QLineEdit>("txtcheat"), QStringLiteral("iceclock"));
+    clickStart();
+    ASSERT_FALSE(maze().timer(Element::Timer1).enabled());
+    ASSERT_FALSE(maze().timer(Element::Timer2).enabled());
+    QTest::qWait(300);
+    press(Qt::Key_Down);
+    window.removeObserver(&recording);
+    recording.finish();
+
+    const std::string text = recorded.str();
+    const std::size_t wait = text.find("\nwait ", text.find("click cmdstart"));
+    ASSERT_NE(wait, std::string::npos) << text;
+    EXPECT_GT(std::stoul(text.substr(wait + 6)), 0U) << text;
+    EXPECT_LT(wait, text.find("\nkey ")) << "the wait is not before the key\n" << text;
+    std::ostringstream state;
+    script::dump(maze(), state);
+    const DriverRun replay = runDriver(text);
+    ASSERT_EQ(replay.status, 0) << replay.err;
+    EXPECT_EQ(lastDump(replay.out), state.str()) << text;
+}
+
 // Replays `script` in a fresh window at once, with nothing recorded for boxes the script leaves
 // to their default; returns what the replay printed.
 class Replay : public WindowTest

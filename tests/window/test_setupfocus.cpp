@@ -89,6 +89,40 @@ TEST_F(SetupFocus, TabAndClicksStillReachTheOptionsAndTheCheatBox)
     EXPECT_EQ(maze().shape(Element::shpyou).fillColor(), colours::yellow) << "the code was typed";
 }
 
+struct GroupEntry
+{
+    const char *chosen; // nullptr: no colour chosen yet
+    bool backwards;     // Shift+Tab from the start button, else Tab from the cheat box
+    const char *lands;
+};
+
+// The colour group is one stop of the tab order, entered at the chosen colour from either side,
+// or at the first option in the tab order while none is chosen.
+TEST_F(SetupFocus, TabIntoTheColourGroupLandsOnTheChosenOption)
+{
+    const GroupEntry cases[] = {
+        {nullptr, false, "optgreen"},     {nullptr, true, "optgreen"},
+        {"optblue", false, "optblue"},    {"optred", false, "optred"},
+        {"optyellow", true, "optyellow"}, {"optgreen", true, "optgreen"},
+    };
+    for (const GroupEntry &c : cases) {
+        SCOPED_TRACE(std::string(c.chosen ? c.chosen : "none chosen") +
+                     (c.backwards ? ", Shift+Tab" : ", Tab"));
+        openWindow();
+        if (c.chosen)
+            QTest::mouseClick(child(c.chosen), Qt::LeftButton);
+        ASSERT_EQ(focused(), "cmdstart");
+        const Qt::Key key = c.backwards ? Qt::Key_Backtab : Qt::Key_Tab;
+        const Qt::KeyboardModifiers modifiers = c.backwards ? Qt::ShiftModifier : Qt::NoModifier;
+        if (!c.backwards)
+            press(key);
+        press(key, modifiers);
+        EXPECT_EQ(focused(), c.lands);
+        press(key, modifiers);
+        EXPECT_EQ(focused(), c.backwards ? "txtcheat" : "cmdstart") << "the group is one stop";
+    }
+}
+
 enum class Before { ClickIntoCheatBox, TabToAnOption, Play };
 
 struct StartOver
