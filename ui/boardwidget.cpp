@@ -106,10 +106,9 @@ QRect BoardWidget::currentRect(Element element) const
 void BoardWidget::refresh(Element element)
 {
     if (element == Element::lblabout) {
+        // QLabel tells a listening screen reader that its name changed, so the new caption is
+        // read out once.
         m_labelText->setText(QString::fromStdString(m_maze.label().caption()));
-        // A screen reader reads the new caption out when told that the name changed.
-        QAccessibleEvent changed(m_labelText, QAccessible::NameChanged);
-        QAccessible::updateAccessibility(&changed);
     }
     if (element == Element::frmmaze) {
         m_pending = rect();

@@ -6,6 +6,7 @@ import { state } from './state.js';
 import * as rules from './bridge.js';
 import { rgb } from './layout.js';
 import { wrap } from './wrap.js';
+import * as controls from './controls.js';
 
 export const LABEL_FACE = '"DejaVu Sans"'; // the page's stand-in for the label's own face
 
@@ -16,19 +17,31 @@ let dpr = 1;
 let dirty = true;
 let drawQueued = false;
 let firstFrameDrawn = false;
+let labelText = null; // the label's caption as text in the page, over its face on the board
+let labelShown = null; // the caption it shows
 
 export function init(layout, element) {
     L = layout;
     canvas = element;
     ctx = canvas.getContext('2d', { alpha: false });
+    labelText = document.createElement('div');
+    labelText.id = `${L.label.name}-text`;
+    labelText.className = 'label-text';
+    const { left, top, width, height } = L.label.rect;
+    Object.assign(labelText.style, {
+        left: `${left}px`, top: `${top}px`, width: `${width}px`, height: `${height}px`,
+    });
+    labelText.style.setProperty('--fore', rgb(L.label.foreColor));
+    canvas.after(labelText);
 }
 
 export const pixelRatio = () => dpr;
 export const labelFont = () => `${L.labelFontPixels}px ${LABEL_FACE}`;
 
-// The canvas at the device's pixel ratio; the whole board is drawn again.
-export function resize() {
-    dpr = window.devicePixelRatio || 1;
+// The canvas at `ratio` device pixels to a pixel of the window (the device's pixel ratio times
+// the window's scale), so it stays sharp; the whole board is drawn again.
+export function resize(ratio) {
+    dpr = ratio;
     const w = Math.round(L.width * dpr);
     const h = Math.round(L.height * dpr);
     if (canvas.width !== w || canvas.height !== h) {
@@ -109,30 +122,58 @@ function drawShape(s, i) {
     }
 }
 
-// Left-aligned, wrapped at spaces to the label's width, clipped to its height.
+// The label's face is drawn in its place in the drawing order; its caption is text in the page
+// (a screen reader reads it), left-aligned, broken into lines at spaces as the window breaks
+// them, clipped to the label's height. No shape crosses the label, so the text may lie above
+// them all.
 function drawLabel() {
-    const caption = rules.labelCaption();
     const { left, top, width, height } = L.label.rect;
-    ctx.save();
-    ctx.beginPath();
-    ctx.rect(left, top, width, height);
-    ctx.clip();
     ctx.fillStyle = rgb(L.label.backColor);
     ctx.fillRect(left, top, width, height);
-    if (caption) {
-        ctx.font = labelFont();
-        ctx.fillStyle = rgb(L.label.foreColor);
-        ctx.textBaseline = 'alphabetic';
-        const metrics = ctx.measureText('Hg');
-        const ascent = Math.ceil(metrics.fontBoundingBoxAscent || 15);
-        const lineHeight = ascent + Math.ceil(metrics.fontBoundingBoxDescent || 4);
-        let y = top + ascent;
-        for (const line of wrap(caption, width, (t) => ctx.measureText(t).width)) {
-            ctx.fillText(line, left, y);
-            y += lineHeight;
-        }
+    const caption = rules.labelCaption();
+    // Broken again once the face has arrived, whose letters are wider than the stand-in's.
+    const shown = `${document.fonts.check(labelFont())}|${caption}`;
+    if (shown === labelShown) return;
+    labelShown = shown;
+    ctx.font = labelFont();
+    const metrics = ctx.measureText('Hg');
+    const lineHeight = Math.ceil(metrics.fontBoundingBoxAscent || 15) +
+        Math.ceil(metrics.fontBoundingBoxDescent || 4);
+    labelText.style.font = labelFont();
+    labelText.style.lineHeight = `${lineHeight}px`;
+    labelText.textContent = wrap(caption, width, (t) => ctx.measureText(t).width).join('\n');
+}
+
+const ETCH_DARK = '#808080';
+const ETCH_LIGHT = '#ffffff';
+const FRAME_LINE_TOP = 7; // the outline's top edge runs through the middle of the caption
+
+// An outline one pixel wide inside the rectangle.
+function outline(x, y, w, h, colour) {
+    const line = 1;
+    ctx.fillStyle = colour;
+    ctx.fillRect(x, y, w, line);
+    ctx.fillRect(x, y + h - line, w, line);
+    ctx.fillRect(x, y, line, h);
+    ctx.fillRect(x + w - line, y, line, h);
+}
+
+// The faces of the frame and its option buttons, where they are shown: their captions are text
+// in the page that stands on them. The frame's outline is etched, a grey line with a white one
+// inside it, interrupted behind the caption.
+function drawFaces() {
+    for (const face of controls.faces()) {
+        const { left, top, width, height } = face.rect;
+        const back = rgb(face.backColor);
+        ctx.fillStyle = back;
+        ctx.fillRect(left, top, width, height);
+        if (!face.gap) continue;
+        const y = top + FRAME_LINE_TOP;
+        outline(left, y, width - 1, height - FRAME_LINE_TOP - 1, ETCH_DARK);
+        outline(left + 1, y + 1, width - 1, height - FRAME_LINE_TOP - 1, ETCH_LIGHT);
+        ctx.fillStyle = back;
+        ctx.fillRect(left + face.gap.left, y, face.gap.width, 2);
     }
-    ctx.restore();
 }
 
 // Draws the whole board now, if the game goes on.
@@ -144,6 +185,7 @@ export function draw() {
     ctx.setTransform(dpr, 0, 0, dpr, 0, 0);
     ctx.fillStyle = rgb(rules.formBackColor());
     ctx.fillRect(0, 0, L.width, L.height);
+    drawFaces();
     let shape = 0;
     for (const name of L.drawingOrder) {
         if (name === L.label.name) drawLabel();

@@ -16,6 +16,7 @@ let options = []; // the option buttons' inputs, in the layout's order
 let gameControls = new Set();
 let focusChain = [];
 let last = null; // the controls' state as last read from the rules
+const CHEAT_NAME = 'Text';
 
 function place(el, { left, top, width, height }) {
     Object.assign(el.style, {
@@ -47,10 +48,11 @@ export function build(layout, client, boardCanvas) {
     board.setAttribute('aria-label', L.caption);
 
     start = make('button', { id: L.start.name, type: 'button', className: 'command-button',
-        tabIndex: L.start.tabIndex, 'aria-label': PICTURE_WORD },
+        'aria-label': PICTURE_WORD },
     make('canvas', { className: 'picture', 'aria-hidden': 'true' }));
+    // Named for what it is, not what it is for: it is not there by accident.
     cheat = make('input', { id: L.cheat.name, type: 'text', className: 'text-box',
-        tabIndex: L.cheat.tabIndex, autocomplete: 'off', spellcheck: false });
+        'aria-label': CHEAT_NAME, autocomplete: 'off', spellcheck: false });
     const caption = make('span', { id: `${L.frame.name}-caption`, className: 'frame-caption' },
         L.frame.caption);
     frame = make('div', { id: L.frame.name, className: 'frame', role: 'radiogroup',
@@ -61,8 +63,7 @@ export function build(layout, client, boardCanvas) {
         byName.set(control.name, el);
     }
     options = L.options.map((control) => {
-        const radio = make('input', { id: control.name, type: 'radio', name: L.frame.name,
-            tabIndex: control.tabIndex });
+        const radio = make('input', { id: control.name, type: 'radio', name: L.frame.name });
         const label = make('label', { id: `${control.name}-label`, className: 'option-button' },
             radio, control.caption);
         place(label, control.rect);
@@ -71,7 +72,11 @@ export function build(layout, client, boardCanvas) {
         byName.get(control.parent).append(label); // placed inside its frame
         return radio;
     });
-    client.append(start, cheat, frame);
+    // The document's order is the tab order, as the window's tab indexes give it; the frame
+    // takes its place by its first option.
+    const tabIndex = (el) => (el === frame ? Math.min(...L.options.map((o) => o.tabIndex))
+        : el === start ? L.start.tabIndex : L.cheat.tabIndex);
+    client.append(...[start, cheat, frame].sort((a, b) => tabIndex(a) - tabIndex(b)));
     gameControls = new Set([start, cheat, ...options]);
     focusChain = L.focusOrder.map((name) => byName.get(name));
     listen(client);
@@ -123,6 +128,10 @@ export function sync() {
         if ('value' in s) el.checked = s.value;
     }
     if (cheat.value !== now.cheatText) cheat.value = now.cheatText;
+    // The frame is one stop of the tab order, as a group of option buttons is: the chosen one,
+    // else the first in the window's tab order.
+    const stop = options.find((o) => o.checked) || focusChain.find((el) => options.includes(el));
+    for (const o of options) o.tabIndex = o === stop ? 0 : -1;
     const previous = last;
     last = now;
     return { previous, now };
@@ -131,6 +140,17 @@ export function sync() {
 // A new game: nothing of the last one's controls is known.
 export function forget() {
     last = null;
+}
+
+// The shown controls whose faces the board draws under their captions: the frame (with where
+// its caption interrupts its outline) and its option buttons.
+export function faces() {
+    if (!last || !last.controls[L.frame.name].visible) return [];
+    const caption = frame.firstChild;
+    return [
+        { ...L.frame, gap: { left: caption.offsetLeft, width: caption.offsetWidth } },
+        ...L.options.filter((c) => last.controls[c.name].visible),
+    ];
 }
 
 export const timersRunning = () => last !== null && L.timers.some((t) => last.timers[t]);

@@ -12,7 +12,8 @@ let L = null;
 let dom = null;
 let endMessage = '';
 
-// `elements`: the window, the end notice, its error line and its button.
+// `elements`: the window, the end notice, its text, error line and button, and the live region
+// that announces it.
 export function init(layout, elements) {
     L = layout;
     dom = elements;
@@ -26,13 +27,15 @@ export function afterEvent(what) {
         return;
     }
     const changes = rules.takeChanges();
-    if ((changes & L.changes.controls) || controls.isStartOver(what) || state.boxAnswered) {
+    const controlsChanged = (changes & L.changes.controls) !== 0;
+    if (controlsChanged || controls.isStartOver(what) || state.boxAnswered) {
         state.boxAnswered = false;
         const change = controls.sync();
         controls.settleFocus(change, what === null ? 'reset' : what);
         syncClock();
     }
-    board.changed((changes & L.changes.drawn) !== 0);
+    // The board draws the faces of the shown controls too.
+    board.changed((changes & L.changes.drawn) !== 0 || controlsChanged);
 }
 
 // From the rules: the program ends; a failure says why.
@@ -45,10 +48,12 @@ export function programEnded(status, message) {
 
 function showEnded() {
     stopClock();
-    menus.closeMenus();
+    menus.leaveBar(false);
     dom.window.hidden = true;
     dom.error.textContent = endMessage;
     dom.ended.hidden = false;
+    // Said once by a screen reader, politely: the notice itself appears where nothing was.
+    dom.notice.textContent = [dom.text.textContent, endMessage].filter(Boolean).join('. ');
     dom.again.focus({ preventScroll: true });
 }
 
@@ -58,6 +63,7 @@ export function startAgain() {
     state.ended = false;
     controls.forget();
     dom.ended.hidden = true;
+    dom.notice.textContent = '';
     dom.window.hidden = false;
     emit('restart');
     rules.takeChanges();
@@ -73,4 +79,5 @@ export function begin() {
     const change = controls.sync();
     controls.settleFocus(change, 'reset');
     syncClock();
+    board.changed(true);
 }

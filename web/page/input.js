@@ -11,6 +11,7 @@ import { isArrow, shiftState, virtualKeyCode } from './keys.js';
 let L = null;
 let board = null;
 let spaceArmed = false; // Space pressed on the start button: it clicks on release
+let altAlone = false; // Alt is down, and nothing else was pressed with it
 
 // A key press for the game, by virtual-key code; whatever the player presses it with.
 export function press(code, shift = 0) {
@@ -42,8 +43,28 @@ export function init(boardCanvas) {
     window.addEventListener('blur', () => {
         state.held.clear();
         spaceArmed = false;
+        altAlone = false;
     });
+    document.addEventListener('pointerdown', () => { altAlone = false; }, true);
 }
+
+// A finger's arrow key (the pad, a swipe): the same key press as the keyboard's, except that
+// it reaches nothing while a message box is open or the menus are in use.
+const fingerEvent = (code, repeat) => ({
+    code, repeat, byFinger: true, shiftKey: false, ctrlKey: false, altKey: false,
+    preventDefault() {}, stopPropagation() {},
+});
+
+export function fingerDown(code, repeat) {
+    if (state.boxOpen || menus.hasFocus() || menus.isOpen()) return;
+    keyDown(fingerEvent(code, repeat));
+}
+
+export function fingerUp(code) {
+    keyUp(fingerEvent(code, false));
+}
+
+const isAlt = (code) => code === 'AltLeft' || code === 'AltRight';
 
 export function useLayout(layout) {
     L = layout;
@@ -51,17 +72,21 @@ export function useLayout(layout) {
 
 function keyDown(e) {
     state.held.add(e.code);
+    altAlone = isAlt(e.code) && !e.repeat;
     if (!rules.loaded() || state.ended) return;
-    const start = controls.startButton();
-    const cheat = controls.cheatBox();
     if (state.boxOpen) {
         if (state.replaying) e.preventDefault();
         else msgbox.keyDown(e);
         return;
     }
     if (state.replaying) {
-        if (document.activeElement !== cheat || isArrow(e.code) || e.code === 'Space')
+        if (document.activeElement !== controls.cheatBox() || isArrow(e.code) || e.code === 'Space')
             e.preventDefault();
+        return;
+    }
+    // While the menu bar holds the focus, its keys are its own.
+    if (menus.hasFocus()) {
+        menus.keyDown(e);
         return;
     }
     if (menus.isOpen()) {
@@ -69,6 +94,19 @@ function keyDown(e) {
         e.preventDefault();
         return;
     }
+    route(e);
+    // F10 goes to the menu bar, after doing what the same key does in the window (in play, a
+    // turn); so does Alt, pressed and released alone (keyUp).
+    if (e.code === 'F10' && !e.repeat) {
+        e.preventDefault();
+        if (!state.boxOpen && !state.ended) menus.enterBar();
+    }
+}
+
+// A key press where the focus is: the setup controls' own keys, else a turn of the game.
+function route(e) {
+    const start = controls.startButton();
+    const cheat = controls.cheatBox();
     const target = document.activeElement;
     const typing = target === cheat;
     // Arrow keys and Space never scroll the page.
@@ -118,6 +156,18 @@ function keyDown(e) {
 function keyUp(e) {
     state.held.delete(e.code);
     msgbox.keyReleased(e.code);
+    if (isAlt(e.code)) {
+        const alone = altAlone;
+        altAlone = false;
+        e.preventDefault(); // the browser's own menu bar stays away
+        if (alone && rules.loaded() && !state.ended && !state.boxOpen && !state.replaying)
+            menus.toggleBar();
+        return;
+    }
+    if (menus.hasFocus()) {
+        e.preventDefault();
+        return;
+    }
     if (state.boxOpen && !state.replaying) {
         msgbox.keyUp(e);
         return;

@@ -11,6 +11,8 @@ import * as menus from './menus.js';
 import * as msgbox from './msgbox.js';
 import * as input from './input.js';
 import * as game from './game.js';
+import * as fit from './fit.js';
+import * as pad from './pad.js';
 import * as replay from './replay.js';
 import * as recording from './recording.js';
 import * as share from './share.js';
@@ -18,14 +20,9 @@ import { clockTicks, holdClock, initPageClock } from './clock.js';
 
 const $ = (id) => document.getElementById(id);
 
-function resize() {
-    board.resize();
-    controls.drawPicture(board.pixelRatio());
-}
-
-function watchPixelRatio() {
-    const query = matchMedia(`(resolution: ${window.devicePixelRatio || 1}dppx)`);
-    query.addEventListener('change', () => { resize(); watchPixelRatio(); }, { once: true });
+function resize(ratio) {
+    board.resize(ratio);
+    controls.drawPicture(ratio);
 }
 
 const pageApi = {
@@ -68,11 +65,14 @@ pageApi.ready = rules.load({
     controls.build(layout, $('client'), boardCanvas);
     menus.build($('menubar'), layout.menus);
     msgbox.init(layout, {
-        overlay: $('overlay'), title: $('msgbox-title'), prompt: $('msgbox-prompt'),
+        overlay: $('overlay'), box: $('msgbox'), title: $('msgbox-title'), prompt: $('msgbox-prompt'),
         icon: $('msgbox-icon'), yes: $('msgbox-yes'), no: $('msgbox-no'), board: boardCanvas,
     });
     input.useLayout(layout);
-    game.init(layout, { window: $('window'), ended: $('ended'), error: $('ended-error'), again: $('again') });
+    game.init(layout, {
+        window: $('window'), ended: $('ended'), text: $('ended-text'), error: $('ended-error'),
+        again: $('again'), notice: $('notice'),
+    });
     replay.init(layout, { status: $('bar-status'), file: $('replay') }, pageApi.ready);
     recording.init($('save'));
     share.init({
@@ -80,8 +80,8 @@ pageApi.ready = rules.load({
         line: $('shared'), text: $('shared-text'), skip: $('skip'),
     });
     initPageClock(() => rules.tick(), controls.timersRunning);
-    resize();
-    watchPixelRatio();
+    fit.init({ window: $('window'), stage: $('stage'), pad: $('pad') }, resize);
+    pad.init($('pad'), $('client'), fit.fit);
     board.draw();
     game.begin();
     // The label's font may arrive after the first frame; draw again when it does.

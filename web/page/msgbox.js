@@ -5,6 +5,7 @@
 import { state, emit } from './state.js';
 import * as board from './board.js';
 import * as controls from './controls.js';
+import * as menus from './menus.js';
 import { replayBox } from './replay.js';
 
 // By the icon bits of the box's style (exclamation, information, question, critical).
@@ -25,7 +26,10 @@ const ICONS = {
 };
 const ICON_BITS = 0x70;
 
-const box = { resolve: null, selected: null, stale: new Set(), returnFocus: null, spaceDown: false };
+const box = {
+    resolve: null, selected: null, stale: new Set(), returnFocus: null, spaceDown: false,
+    pressed: null, // the button a pointer went down on while the box was open
+};
 let answers = null; // the rules' own results: yes, no
 let dom = null;
 
@@ -34,15 +38,23 @@ let dom = null;
 export function init(layout, elements) {
     answers = layout.answers;
     dom = elements;
-    dom.yes.addEventListener('click', (e) => {
-        e.preventDefault();
-        if (!state.replaying) answer(answers.yes);
+    // Only a press that began on the button answers with it: a finger that opened the box on
+    // the pad below, and lifts where Yes now stands, answers nothing (as a held key does not).
+    for (const [b, value] of [[dom.yes, answers.yes], [dom.no, answers.no]]) {
+        b.addEventListener('pointerdown', () => { box.pressed = b; });
+        b.addEventListener('mousedown', () => { if (box.pressed === b) selectButton(b); });
+        b.addEventListener('click', (e) => {
+            e.preventDefault();
+            const fromPointer = e.detail > 0;
+            if (fromPointer && box.pressed !== b) return;
+            box.pressed = null;
+            if (!state.replaying) answer(value);
+        });
+    }
+    // Beside the box nothing takes a click, nor the focus from the box.
+    dom.overlay.addEventListener('mousedown', (e) => {
+        if (!dom.box.contains(e.target)) e.preventDefault();
     });
-    dom.no.addEventListener('click', (e) => {
-        e.preventDefault();
-        if (!state.replaying) answer(answers.no);
-    });
-    for (const b of [dom.yes, dom.no]) b.addEventListener('mousedown', () => selectButton(b));
 }
 
 export const yes = () => answers.yes;
@@ -55,7 +67,9 @@ export function messageBox(prompt, style, title) {
     state.suspended = true;
     state.boxOpen = true;
     box.spaceDown = false;
+    box.pressed = null;
     box.stale = new Set(state.held);
+    menus.leaveBar(); // the focus goes back to the game first, and comes back there
     box.returnFocus = document.activeElement;
     dom.title.textContent = title;
     dom.prompt.textContent = prompt;

@@ -4,8 +4,8 @@
 // web/tests/<topic>.test.mjs, run by scripts/test-web with `node --test`.
 //
 // QUORVALE_SITE (default build/web/site), QUORVALE_SCRIPTS (default tests/scripts),
-// QUORVALE_SCRIPT (the driver, default build/default/app/quorvale-script) and CHROMIUM
-// (default /usr/bin/chromium) say where things are.
+// QUORVALE_SCRIPT (the driver, default build/default/app/quorvale-script), CHROMIUM
+// (default /usr/bin/chromium) and FIREFOX (default /usr/bin/firefox-esr) say where things are.
 import assert from 'node:assert/strict';
 import http from 'node:http';
 import { execFileSync } from 'node:child_process';
@@ -136,44 +136,115 @@ export async function typeInCheatBox(page, text) {
     assert.equal(await page.$eval('#txtcheat', (t) => t.value), ' ', `cheat box after typing ${text}`);
 }
 
+// Keys pressed one after another; says where the focus is then.
+export async function pressKeys(page, ...names) {
+    for (const name of names) await page.keyboard.press(name);
+    return focusedId(page);
+}
+
+const openMenus = (page) => page.$$eval('#menubar [role="menu"]:not([hidden])', (m) => m.length);
+
+// Square, then About, with nothing but keys; Escape gives the focus back.
+export async function useMenusByKeys(page) {
+    assert.equal(await pressKeys(page, 'F10'), 'mnufile', 'focus after F10');
+    assert.equal(await pressKeys(page, 'ArrowRight'), 'mnuedit', 'focus after Right');
+    assert.equal(await pressKeys(page, 'ArrowDown'), 'mnueditshape', 'focus after Down (Edit opens)');
+    assert.equal(await pressKeys(page, 'ArrowRight'), 'mnueditshapesquare', 'focus after Right (Your Shape opens)');
+    assert.equal(await pressKeys(page, 'ArrowDown', 'ArrowUp'), 'mnueditshapesquare', 'focus after Down and Up');
+    assert.equal(await pressKeys(page, 'Enter'), 'cmdstart', 'focus after choosing Square');
+    assert.equal(await dumpValue(page, 'shpyou.Shape'), '1', 'the piece after Square');
+    assert.equal(await openMenus(page), 0, 'menus open after choosing');
+    // Alt alone, and round the bar to the left.
+    assert.equal(await pressKeys(page, 'Alt'), 'mnufile', 'focus after Alt');
+    assert.equal(await pressKeys(page, 'ArrowLeft'), 'mnuhelp', 'focus after Left from File');
+    assert.equal(await pressKeys(page, 'Enter'), 'mnuhelpabout', 'focus after Enter (Help opens)');
+    assert.equal(await pressKeys(page, ' '), 'cmdstart', 'focus after choosing About');
+    await page.waitForFunction(() => /HOW TO PLAY/.test(document.getElementById('lblabout-text').textContent));
+    // Escape closes and gives the focus back; Left closes a submenu.
+    assert.equal(await pressKeys(page, 'F10', 'ArrowRight', 'ArrowDown', 'Enter', 'ArrowLeft'), 'mnueditshape',
+        'focus after Left in a submenu');
+    assert.equal(await pressKeys(page, 'Escape'), 'cmdstart', 'focus after Escape');
+    assert.equal(await openMenus(page), 0, 'menus open after Escape');
+}
+
 // ---------------------------------------------------------------------------------------------
 // The tests
 
-// One chromium and one server for a whole test file, started by its first test.
-let session = null;
+// The devices the page is tried on, as puppeteer emulates them.
+export const DEVICES = {
+    phone: { width: 390, height: 844, deviceScaleFactor: 3, isMobile: true, hasTouch: true },
+    tablet: { width: 1024, height: 768, deviceScaleFactor: 2, isMobile: true, hasTouch: true },
+    desktop: { width: 1366, height: 768, deviceScaleFactor: 1 },
+};
 
-async function open() {
-    const server = await serve(siteDir);
+const CHROMIUM_ARGS = ['--no-sandbox', '--disable-gpu', '--disable-background-networking',
+    '--disable-component-update', '--disable-sync', '--no-first-run'];
+
+// Chromium as the tests drive it; `args` adds to its command line.
+export async function launchChromium(args = []) {
     const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'quorvale-chromium-'));
     const browser = await puppeteer.launch({
         executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
         headless: true,
-        args: ['--no-sandbox', '--disable-gpu', '--disable-background-networking',
-            '--disable-component-update', '--disable-sync', '--no-first-run',
-            `--user-data-dir=${profile}`],
+        args: [...CHROMIUM_ARGS, `--user-data-dir=${profile}`, ...args],
     });
-    return { server, profile, browser, url: `http://127.0.0.1:${server.address().port}/` };
+    return { browser, profile };
+}
+
+// Firefox over WebDriver BiDi (puppeteer makes its own profile).
+async function launchFirefox() {
+    const browser = await puppeteer.launch({
+        browser: 'firefox',
+        protocol: 'webDriverBiDi',
+        executablePath: process.env.FIREFOX || '/usr/bin/firefox-esr',
+        headless: true,
+    });
+    return { browser, profile: null };
+}
+
+
+// One server for a whole test file, and one browser of each kind it uses, started by its first
+// test that needs it (firefox takes seconds to start).
+let site = null;
+const sessions = {};
+
+// The site's address, served for as long as the test file runs.
+export async function siteUrl() {
+    site ??= serve(siteDir);
+    return `http://127.0.0.1:${(await site).address().port}/`;
+}
+
+async function open(kind) {
+    const url = await siteUrl();
+    const { browser, profile } = kind === 'firefox' ? await launchFirefox() : await launchChromium();
+    return { profile, browser, url };
 }
 
 after(async () => {
-    if (!session) return;
-    const { server, profile, browser } = await session;
-    await browser.close();
-    server.close();
-    fs.rmSync(profile, { recursive: true, force: true });
+    if (site) (await site).close();
+    for (const session of Object.values(sessions)) {
+        const { profile, browser } = await session;
+        await browser.close();
+        if (profile) fs.rmSync(profile, { recursive: true, force: true });
+    }
 });
 
 // A test on a fresh page, loaded and ready; `fn(page, errors)`. Whatever it does, the page must
-// log no console error.
-export function pageTest(name, fn) {
+// log no console error. `options`: `browser` 'chromium' (the default) or 'firefox'; `device`, a
+// name from DEVICES to emulate; `media`, CSS media features to emulate (chromium only), as
+// [{ name: 'prefers-contrast', value: 'more' }].
+export function pageTest(name, fn, options = {}) {
+    const { browser: kind = 'chromium', device, media } = options;
     test(name, async () => {
-        session ??= open();
-        const { browser, url } = await session;
+        sessions[kind] ??= open(kind);
+        const { browser, url } = await sessions[kind];
         const page = await browser.newPage();
         const errors = [];
         page.on('console', (m) => { if (m.type() === 'error') errors.push(m.text()); });
         page.on('pageerror', (e) => errors.push(String(e)));
         try {
+            if (device) await page.emulate({ viewport: DEVICES[device], userAgent: await browser.userAgent() });
+            if (media) await emulateMedia(page, media);
             await page.goto(url, { waitUntil: 'load' });
             await page.evaluate(() => window.quorvale.ready);
             await fn(page, errors);
@@ -182,4 +253,10 @@ export function pageTest(name, fn) {
             await page.close();
         }
     });
+}
+
+// Puppeteer's own emulateMediaFeatures knows only a few features; DevTools knows them all.
+async function emulateMedia(page, features) {
+    const client = await page.createCDPSession();
+    await client.send('Emulation.setEmulatedMedia', { features });
 }
