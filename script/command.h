@@ -32,7 +32,7 @@ struct TickCommand
 {
     Element timer;
 };
-struct WaitCommand // ticks of the window's clock, each to Timer1 and then to Timer2
+struct WaitCommand // ticks of the window's clock, each to every timer in the list's order
 {
     std::uint32_t ticks;
 };

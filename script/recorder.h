@@ -27,7 +27,7 @@ public:
     void click(Clickable target);
     // The player made the cheat box's whole text `text` (UTF-8), in one change.
     void text(std::string_view text);
-    // One tick of the clock: Timer1 and then Timer2, as far as each was running.
+    // One tick of the clock: to every timer in the list's order, as far as each was running.
     void clockTick();
     // One tick of one timer alone.
     void tick(Element timer);

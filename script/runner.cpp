@@ -96,45 +96,63 @@ std::size_t Runner::queuedAnswers() const
 
 void Runner::execute(Command command)
 {
+    script::apply(std::move(command), *this); // qualified: std::apply would be found too
+}
+
+void Runner::key(std::int16_t keyCode)
+{
+    m_maze->keyDown(keyCode);
+}
+
+void Runner::click(Clickable target)
+{
+    m_maze->click(target);
+}
+
+void Runner::tick(Element timer)
+{
+    m_maze->tick(timer);
+}
+
+// As the window's clock does: each tick goes to every running timer in the list's order. Once
+// all of them have stopped, no tick can start one again, so the rest of the wait is skipped.
+void Runner::wait(std::uint32_t ticks)
+{
     Maze &maze = *m_maze;
-    std::visit(
-        [&](auto &c) {
-            using T = std::decay_t<decltype(c)>;
-            if constexpr (std::is_same_v<T, KeyCommand>) {
-                maze.keyDown(c.keyCode);
-            } else if constexpr (std::is_same_v<T, ClickCommand>) {
-                maze.click(c.target);
-            } else if constexpr (std::is_same_v<T, TickCommand>) {
-                maze.tick(c.timer);
-            } else if constexpr (std::is_same_v<T, WaitCommand>) {
-                // As the window's clock does: each tick goes to Timer1 and then to Timer2, each
-                // only while it runs. Once both have stopped, no tick can start them again.
-                for (std::uint32_t i = 0; i < c.ticks; ++i) {
-                    if (maze.ended() || (!maze.timer(Element::Timer1).enabled() &&
-                                         !maze.timer(Element::Timer2).enabled()))
-                        break;
-                    for (const Element timer : timers)
-                        maze.tick(timer);
-                }
-            } else if constexpr (std::is_same_v<T, TextCommand>) {
-                maze.editText(std::move(c.text));
-            } else if constexpr (std::is_same_v<T, TypeCommand>) {
-                std::string_view rest = c.text;
-                while (!rest.empty() && !maze.ended()) {
-                    // The parser let only UTF-8 through; a length of 0 cannot happen.
-                    const std::size_t length = std::max<std::size_t>(codePointLength(rest), 1);
-                    maze.appendText(rest.substr(0, length));
-                    rest.remove_prefix(length);
-                }
-            } else if constexpr (std::is_same_v<T, AnswerCommand>) {
-                m_platform->queue(c.answers);
-            } else if constexpr (std::is_same_v<T, DumpCommand>) {
-                dump();
-            } else if constexpr (std::is_same_v<T, CloseCommand>) {
-                maze.close();
-            }
-        },
-        command);
+    const auto running = [&maze](Element timer) {
+        return maze.timer(timer).enabled();
+    };
+    for (std::uint32_t i = 0; i < ticks; ++i) {
+        if (maze.ended() || std::none_of(timers.begin(), timers.end(), running))
+            break;
+        for (const Element timer : timers)
+            maze.tick(timer);
+    }
+}
+
+void Runner::text(std::string text)
+{
+    m_maze->editText(std::move(text));
+}
+
+void Runner::append(std::string_view codePoint)
+{
+    m_maze->appendText(codePoint);
+}
+
+void Runner::queueAnswers(std::vector<MsgBoxResult> answers)
+{
+    m_platform->queue(answers);
+}
+
+void Runner::close()
+{
+    m_maze->close();
+}
+
+bool Runner::done() const
+{
+    return m_maze->ended();
 }
 
 void Runner::dump()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "apply.h"
 #include "command.h"
 #include "maze.h"
 
@@ -20,14 +21,14 @@ int run(std::istream &in, std::ostream &out, std::ostream &err);
 
 class ScriptedPlatform;
 
-// Runs one parsed command against the game; false once the program has ended.
-class Runner
+// Runs one parsed command after another against the game.
+class Runner final : private Sink
 {
 public:
     explicit Runner(std::ostream &out);
     Runner(const Runner &) = delete;
     Runner &operator=(const Runner &) = delete;
-    ~Runner();
+    ~Runner() override;
 
     // Taken by value: a long text is moved into the game rather than copied.
     void execute(Command command);
@@ -38,9 +39,20 @@ public:
     const Maze &maze() const;
     // How many answers wait for message boxes.
     std::size_t queuedAnswers() const;
-    void dump();
+    void dump() override;
 
 private:
+    // Sink: the driver's events go straight to the rules, and a wait is all its ticks at once.
+    void key(std::int16_t keyCode) override;
+    void click(Clickable target) override;
+    void tick(Element timer) override;
+    void wait(std::uint32_t ticks) override;
+    void text(std::string text) override;
+    void append(std::string_view codePoint) override;
+    void queueAnswers(std::vector<MsgBoxResult> answers) override;
+    void close() override;
+    bool done() const override;
+
     std::unique_ptr<ScriptedPlatform> m_platform;
     std::unique_ptr<Maze> m_maze;
     std::ostream &m_out;

@@ -20,14 +20,14 @@ class EventObserver
 public:
     virtual ~EventObserver() = default;
 
-    // Whether the clock must keep ticking while both timers are stopped, so that the time
+    // Whether the clock must keep ticking while every timer is stopped, so that the time
     // between events still reaches clockTickDelivered(): a recording keeps the game's pace.
     virtual bool keepsTime() const { return false; }
 
     virtual void keyDelivered(std::int16_t /*keyCode*/) {}
     virtual void clickDelivered(Clickable /*target*/) {}
     virtual void textDelivered(std::string_view /*text*/) {}
-    // One tick of the clock: Timer1 and then Timer2, as far as each runs.
+    // One tick of the clock: to every timer in the list's order, as far as each runs.
     virtual void clockTickDelivered() {}
     // One timer alone (tests step time this way).
     virtual void timerTickDelivered(Element /*timer*/) {}

@@ -86,8 +86,8 @@ MainWindow::MainWindow(TickSource ticks, QWidget *parent)
     buildControls();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
-    // One clock for both timers: both balls move in one wake-up of the process and are shown in
-    // one repaint, instead of two of each, and they can never drift apart.
+    // One clock for every timer: all the balls move in one wake-up of the process and are shown
+    // in one repaint, instead of one of each per ball, and they can never drift apart.
     m_clock = new TickTimer(this);
     connect(m_clock, &TickTimer::ticked, this, &MainWindow::clockTicked);
     syncTimers();
@@ -370,22 +370,18 @@ void MainWindow::finish(int exitCode)
 
 void MainWindow::propertyChanged(Element element, Property property)
 {
-    switch (element) {
-    case Element::Timer1:
-    case Element::Timer2:
+    switch (kind(element)) {
+    case ElementKind::Timer:
         syncTimers();
         return;
-    case Element::cmdstart:
-    case Element::txtcheat:
-    case Element::fraborder:
+    case ElementKind::CommandButton:
+    case ElementKind::TextBox:
+    case ElementKind::Frame:
         syncControl(element);
         if (property == Property::Visible || property == Property::Enabled)
             settleFocus(element);
         return;
-    case Element::optred:
-    case Element::optgreen:
-    case Element::optblue:
-    case Element::optyellow:
+    case ElementKind::OptionButton:
         if (property == Property::Value) {
             syncOptions();
             return;
@@ -393,7 +389,10 @@ void MainWindow::propertyChanged(Element element, Property property)
         syncControl(element);
         settleFocus(element);
         return;
-    default:
+    case ElementKind::Form:
+    case ElementKind::Shape:
+    case ElementKind::Wall:
+    case ElementKind::Label:
         m_board->refresh(element);
         return;
     }
@@ -439,8 +438,8 @@ void MainWindow::syncOptions()
     }
 }
 
-// The clock runs while either timer is enabled, or while an observer keeps the time (a `wait`
-// with both timers stopped changes nothing in the rules); a tick reaches only the enabled ones.
+// The clock runs while any timer is enabled, or while an observer keeps the time (a `wait` with
+// every timer stopped changes nothing in the rules); a tick reaches only the enabled ones.
 void MainWindow::syncTimers()
 {
     const bool keepingTime = std::any_of(m_observers.begin(), m_observers.end(),

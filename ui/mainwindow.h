@@ -43,8 +43,8 @@ public:
     const Maze &maze() const { return m_maze; }
     BoardWidget *board() const { return m_board; }
 
-    // Delivers a tick of Timer1 or Timer2 as the clock would: not while a message box is open,
-    // nor while the timer is stopped. Returns whether it reached the timer's procedure.
+    // Delivers a tick of one timer as the clock would: not while a message box is open, nor
+    // while the timer is stopped. Returns whether it reached the timer's procedure.
     bool fireTimer(Element timer);
     bool isMessageBoxOpen() const { return m_modalDepth > 0; }
 
@@ -57,7 +57,7 @@ public:
     void deliverKey(std::int16_t keyCode, std::int16_t shift = 0);
     void deliverClick(Clickable target);
     void deliverText(std::string text);
-    // One tick of the clock: Timer1 and then Timer2.
+    // One tick of the clock: to every running timer in the list's order.
     void tickClock();
     // While a replay runs, the player's keys, clicks and edits are ignored.
     void setPlayerIgnored(bool ignored) { m_playerIgnored = ignored; }

@@ -54,23 +54,13 @@ void Replayer::advance()
     if (m_busy)
         return;
     m_busy = true;
-    while (m_running && m_next < m_script.size()) {
+    while (m_running && m_ticksLeft == 0 && m_next < m_script.size()) {
         const script::ScriptLine &line = m_script[m_next++];
-        if (const auto *wait = std::get_if<script::WaitCommand>(&line.command)) {
-            if (wait->ticks == 0 || m_window.maze().ended())
-                continue;
-            m_ticksLeft = wait->ticks;
-            if (m_clock)
-                m_clock->start();
-            else
-                m_fastClock.start();
-            m_busy = false;
-            return;
-        }
-        execute(line);
+        m_lineNumber = line.number;
+        script::apply(line.command, *this);
     }
     m_busy = false;
-    if (m_running)
+    if (m_running && m_ticksLeft == 0)
         handOver();
 }
 
@@ -85,6 +75,7 @@ void Replayer::clockTicked()
     if (!m_running)
         return;
     if (--m_ticksLeft == 0 || m_window.maze().ended()) {
+        m_ticksLeft = 0;
         if (m_clock)
             m_clock->stop();
         m_fastClock.stop();
@@ -92,46 +83,66 @@ void Replayer::clockTicked()
     }
 }
 
-void Replayer::execute(const script::ScriptLine &line)
+void Replayer::key(std::int16_t keyCode)
 {
-    std::visit(
-        [&](const auto &c) {
-            using T = std::decay_t<decltype(c)>;
-            if constexpr (std::is_same_v<T, script::KeyCommand>) {
-                m_window.deliverKey(c.keyCode);
-            } else if constexpr (std::is_same_v<T, script::ClickCommand>) {
-                m_window.deliverClick(c.target);
-            } else if constexpr (std::is_same_v<T, script::TickCommand>) {
-                m_window.fireTimer(c.timer);
-            } else if constexpr (std::is_same_v<T, script::TextCommand>) {
-                m_window.deliverText(c.text);
-            } else if constexpr (std::is_same_v<T, script::TypeCommand>) {
-                std::string_view rest = c.text;
-                while (!rest.empty() && !m_window.maze().ended()) {
-                    const std::size_t length =
-                        std::max<std::size_t>(script::codePointLength(rest), 1);
-                    m_window.deliverText(m_window.maze().cheatBox().text() +
-                                         std::string(rest.substr(0, length)));
-                    rest.remove_prefix(length);
-                }
-            } else if constexpr (std::is_same_v<T, script::AnswerCommand>) {
-                if (m_answers.size() + c.answers.size() > script::maxQueuedAnswers) {
-                    m_err << "quorvale: line " << line.number << ": " << script::tooManyAnswers()
-                          << std::endl;
-                    handOver();
-                    return;
-                }
-                m_answers.insert(m_answers.end(), c.answers.begin(), c.answers.end());
-            } else if constexpr (std::is_same_v<T, script::DumpCommand>) {
-                script::dump(m_window.maze(), m_out);
-                m_out.flush();
-            } else if constexpr (std::is_same_v<T, script::CloseCommand>) {
-                m_window.close();
-            } else if constexpr (std::is_same_v<T, script::WaitCommand>) {
-                // Handled by advance(), which spreads it over the clock.
-            }
-        },
-        line.command);
+    m_window.deliverKey(keyCode);
+}
+
+void Replayer::click(Clickable target)
+{
+    m_window.deliverClick(target);
+}
+
+void Replayer::tick(Element timer)
+{
+    m_window.fireTimer(timer);
+}
+
+void Replayer::wait(std::uint32_t ticks)
+{
+    if (ticks == 0 || m_window.maze().ended())
+        return;
+    m_ticksLeft = ticks;
+    if (m_clock)
+        m_clock->start();
+    else
+        m_fastClock.start();
+}
+
+void Replayer::text(std::string text)
+{
+    m_window.deliverText(std::move(text));
+}
+
+void Replayer::append(std::string_view codePoint)
+{
+    m_window.deliverText(m_window.maze().cheatBox().text() + std::string(codePoint));
+}
+
+void Replayer::queueAnswers(std::vector<MsgBoxResult> answers)
+{
+    if (m_answers.size() + answers.size() > script::maxQueuedAnswers) {
+        m_err << "quorvale: line " << m_lineNumber << ": " << script::tooManyAnswers() << std::endl;
+        handOver();
+        return;
+    }
+    m_answers.insert(m_answers.end(), answers.begin(), answers.end());
+}
+
+void Replayer::dump()
+{
+    script::dump(m_window.maze(), m_out);
+    m_out.flush();
+}
+
+void Replayer::close()
+{
+    m_window.close();
+}
+
+bool Replayer::done() const
+{
+    return !m_running || m_window.maze().ended();
 }
 
 void Replayer::boxOpened(QMessageBox &box)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "apply.h"
 #include "eventobserver.h"
 #include "mainwindow.h"
 #include "reader.h"
@@ -22,7 +23,7 @@ class TickTimer;
 // stays up for about a second before it takes the next recorded answer. Meanwhile the player's
 // keys, clicks and edits are ignored and the caption says that a replay is running. The player
 // takes over when the script runs out, or at a box that has no recorded answer left.
-class Replayer final : public QObject, private EventObserver
+class Replayer final : public QObject, private EventObserver, private script::Sink
 {
     Q_OBJECT
 
@@ -45,14 +46,27 @@ signals:
 
 private:
     void advance();
-    void execute(const script::ScriptLine &line);
     void clockTicked();
     void handOver();
     void boxOpened(QMessageBox &box) override;
 
+    // Sink: each event goes in through the window as the player's own would; a wait starts the
+    // replay's clock, and advance() goes on once it has ticked its last.
+    void key(std::int16_t keyCode) override;
+    void click(Clickable target) override;
+    void tick(Element timer) override;
+    void wait(std::uint32_t ticks) override;
+    void text(std::string text) override;
+    void append(std::string_view codePoint) override;
+    void queueAnswers(std::vector<MsgBoxResult> answers) override;
+    void dump() override;
+    void close() override;
+    bool done() const override;
+
     MainWindow &m_window;
     std::vector<script::ScriptLine> m_script;
     std::size_t m_next = 0;
+    std::size_t m_lineNumber = 0; // of the command being applied
     QString m_name;
     std::ostream &m_out;
     std::ostream &m_err;

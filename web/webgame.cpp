@@ -6,6 +6,7 @@
 // the call (Asyncify) until the page's dialog is answered; while it waits, the page lets no other
 // event through.
 
+#include "apply.h"
 #include "command.h"
 #include "dump.h"
 #include "maze.h"
@@ -17,6 +18,7 @@
 #include <array>
 #include <cstdint>
 #include <cstdio>
+#include <deque>
 #include <istream>
 #include <memory>
 #include <optional>
@@ -24,7 +26,6 @@
 #include <streambuf>
 #include <string>
 #include <string_view>
-#include <type_traits>
 #include <utility>
 #include <variant>
 
@@ -125,6 +126,103 @@ struct Session
     Maze maze{platform};
 };
 
+Maze &maze();
+int deliverKey(std::int16_t code, std::int16_t shift);
+int deliverClick(Clickable target);
+int deliverTick(Element timer);
+int deliverText(std::string whole);
+int deliverClose();
+
+// What the page's replay is told after each command (besides the ticks of a wait, which it makes
+// with its own clock), and a box's answer when the script holds none; the layout names them.
+constexpr int replayEnded = -1;
+constexpr int replayDumped = -2;
+constexpr int noAnswer = -1;
+
+// The page's replay: each command of the script goes through the driver's own interpreter into
+// this game, its events as the page's own and recorded the same way. The answers for boxes wait
+// here until a box asks for one; a wait goes back to the page, which paces its ticks.
+class ReplaySink final : public script::Sink
+{
+public:
+    // Applies one command; its line number names it in an error.
+    int apply(script::ScriptLine line)
+    {
+        m_line = line.number;
+        m_wait = 0;
+        m_dumped = false;
+        m_clicked = -1;
+        script::apply(std::move(line.command), *this);
+        if (!m_error.empty())
+            return replayEnded;
+        if (m_dumped)
+            return replayDumped;
+        return static_cast<int>(m_wait);
+    }
+
+    int answer()
+    {
+        if (m_answers.empty())
+            return noAnswer;
+        const MsgBoxResult answer = m_answers.front();
+        m_answers.pop_front();
+        return static_cast<int>(answer);
+    }
+
+    // The player has taken the game over: nothing more of the script reaches it.
+    void handOver()
+    {
+        m_handedOver = true;
+        m_answers.clear();
+    }
+
+    bool over() const { return m_handedOver || !m_error.empty(); }
+    const std::string &error() const { return m_error; }
+    // What the last command clicked, by the number a click is delivered with; -1 for nothing.
+    int clicked() const { return m_clicked; }
+
+private:
+    void key(std::int16_t keyCode) override { deliverKey(keyCode, 0); }
+
+    // Remembered whether it reached the rules or not: the page settles the focus after a click
+    // of "Start Over" either way, as after its own.
+    void click(Clickable target) override
+    {
+        m_clicked = static_cast<int>(target);
+        deliverClick(target);
+    }
+
+    void tick(Element timer) override { deliverTick(timer); }
+    void wait(std::uint32_t ticks) override { m_wait = maze().ended() ? 0 : ticks; }
+    void text(std::string text) override { deliverText(std::move(text)); }
+
+    void append(std::string_view codePoint) override
+    {
+        deliverText(maze().cheatBox().text() + std::string(codePoint));
+    }
+
+    void queueAnswers(std::vector<MsgBoxResult> answers) override
+    {
+        if (m_answers.size() + answers.size() > script::maxQueuedAnswers) {
+            m_error = "line " + std::to_string(m_line) + ": " + script::tooManyAnswers();
+            return;
+        }
+        m_answers.insert(m_answers.end(), answers.begin(), answers.end());
+    }
+
+    void dump() override { m_dumped = true; }
+    void close() override { deliverClose(); }
+    bool done() const override { return over() || maze().ended(); }
+
+    std::deque<MsgBoxResult> m_answers;
+    std::size_t m_line = 0;
+    std::uint32_t m_wait = 0;
+    bool m_dumped = false;
+    int m_clicked = -1;
+    bool m_handedOver = false;
+    std::string m_error;
+};
+
 // A script to replay, read by the driver's own reader: checked whole when it is loaded, then
 // read again command by command as the replay goes, so even a long one takes little memory
 // beyond its text.
@@ -149,13 +247,18 @@ public:
         return std::nullopt;
     }
 
-    std::optional<script::ScriptLine> next()
+    // The next command applied, as ReplaySink::apply says; replayEnded once there is none.
+    int step()
     {
+        if (m_sink.over())
+            return replayEnded;
         auto next = m_reader->next();
         if (auto *line = std::get_if<script::ScriptLine>(&next))
-            return std::move(*line);
-        return std::nullopt;
+            return m_sink.apply(std::move(*line));
+        return replayEnded;
     }
+
+    ReplaySink &sink() { return m_sink; }
 
 private:
     // The text as a stream, without a copy of it.
@@ -181,6 +284,7 @@ private:
     std::unique_ptr<TextBuffer> m_buffer;
     std::unique_ptr<std::istream> m_stream;
     std::unique_ptr<script::ScriptReader> m_reader;
+    ReplaySink m_sink;
 };
 
 // One shape as the page draws it, in the drawing order (the label is drawn apart): its place
@@ -213,6 +317,8 @@ struct Game
 {
     std::unique_ptr<Session> session = std::make_unique<Session>();
     std::unique_ptr<Replay> replay;
+    bool replaying = false;  // a command of the replay is being applied (perhaps held by a box)
+    std::string replayError; // why the last replay stopped early
     std::array<ShapeRecord, shapeCount> shapes{};
     std::string text; // strings handed to the page
 };
@@ -234,20 +340,81 @@ Session &session()
 }
 
 // Delivers one event and has the recorder write it, as the window's recorder is told each event
-// right after the rules handled it; the end of the program closes the recording. If the event
-// showed a box, the page is told when it has run to its end.
+// right after the rules handled it; the end of the program closes the recording.
 template<typename Deliver, typename Record>
 int event(Deliver &&deliver, Record &&record)
 {
     Session &s = session();
-    s.platform.boxShown = false;
     const int value = deliver();
     record(s.recorder, value);
     if (s.maze.ended())
         s.recorder.finish();
-    if (s.platform.boxShown)
+    return value;
+}
+
+// One call from the page, of one event or of a replay's command. If it showed a box, the call
+// returned to the page when the box suspended it, so the page is told here when it has run to
+// its end, and its value.
+template<typename Call>
+int pageCall(Call &&call)
+{
+    session().platform.boxShown = false;
+    const int value = call();
+    if (session().platform.boxShown)
         announceEventEnd(value);
     return value;
+}
+
+// The page's events, its player's and its replay's alike: each returns whether it reached the
+// rules.
+
+int deliverKey(std::int16_t code, std::int16_t shift)
+{
+    return event([&] { return maze().keyDown(code, shift); },
+                 [&](script::Recorder &r, int reached) {
+                     if (reached)
+                         r.key(code);
+                 });
+}
+
+int deliverClick(Clickable target)
+{
+    return event([&] { return maze().click(target); },
+                 [&](script::Recorder &r, int reached) {
+                     if (reached)
+                         r.click(target);
+                 });
+}
+
+int deliverTick(Element timer)
+{
+    return event([&] { return maze().tick(timer); },
+                 [&](script::Recorder &r, int reached) {
+                     if (reached)
+                         r.tick(timer);
+                 });
+}
+
+// The cheat box's whole text becomes `whole`.
+int deliverText(std::string whole)
+{
+    return event([&] { return maze().editText(whole); },
+                 [&](script::Recorder &r, int reached) {
+                     if (reached)
+                         r.text(whole);
+                 });
+}
+
+int deliverClose()
+{
+    if (maze().ended())
+        return 0;
+    return event(
+        [] {
+            maze().close();
+            return 1;
+        },
+        [](script::Recorder &r, int) { r.close(false); });
 }
 
 // A JSON string literal: UTF-8 passes through, quotes, backslashes and controls are escaped.
@@ -500,6 +667,10 @@ std::string layoutJson()
     json.key("yes").number(static_cast<int>(MsgBoxResult::Yes));
     json.key("no").number(static_cast<int>(MsgBoxResult::No));
     json.endObject();
+    json.key("replay").beginObject();
+    json.key("ended").number(replayEnded).key("dumped").number(replayDumped);
+    json.key("noAnswer").number(noAnswer);
+    json.endObject();
 
     json.key("changes").beginObject();
     json.key("drawn").number(drawnChanged).key("controls").number(controlsChanged);
@@ -577,88 +748,59 @@ EMSCRIPTEN_KEEPALIVE void qv_restart()
 
 EMSCRIPTEN_KEEPALIVE int qv_key(int keyCode, int shift)
 {
-    const auto code = static_cast<std::int16_t>(keyCode);
-    return event([&] { return maze().keyDown(code, static_cast<std::int16_t>(shift)); },
-                 [&](script::Recorder &r, int reached) {
-                     if (reached)
-                         r.key(code);
-                 });
+    return pageCall([&] {
+        return deliverKey(static_cast<std::int16_t>(keyCode), static_cast<std::int16_t>(shift));
+    });
 }
 
 EMSCRIPTEN_KEEPALIVE int qv_click(int target)
 {
     if (target < 0 || static_cast<std::size_t>(target) >= clickableCount)
         return 0;
-    const auto clickable = static_cast<Clickable>(target);
-    return event([&] { return maze().click(clickable); },
-                 [&](script::Recorder &r, int reached) {
-                     if (reached)
-                         r.click(clickable);
-                 });
+    return pageCall([&] { return deliverClick(static_cast<Clickable>(target)); });
 }
 
-// One tick of the 64 Hz clock: Timer1, then Timer2, each only if it is still enabled then.
-// Bit 0 says Timer1 took it, bit 1 Timer2. Recorded whichever took it, as the window's clock is.
+// One tick of the 64 Hz clock: to every timer in the list's order, each only if it is still
+// enabled then. Bit n says the list's timer n (from 0) took it. Recorded whichever took it, as
+// the window's clock is.
 EMSCRIPTEN_KEEPALIVE int qv_tick()
 {
-    return event(
-        [] {
-            int taken = 0;
-            if (maze().tick(Element::Timer1))
-                taken |= 1;
-            if (maze().tick(Element::Timer2))
-                taken |= 2;
-            return taken;
-        },
-        [](script::Recorder &r, int) { r.clockTick(); });
+    static_assert(timers.size() < 32, "a bit for each timer");
+    return pageCall([] {
+        return event(
+            [] {
+                int taken = 0;
+                for (std::size_t i = 0; i < timers.size(); ++i) {
+                    if (maze().tick(timers[i]))
+                        taken |= 1 << i;
+                }
+                return taken;
+            },
+            [](script::Recorder &r, int) { r.clockTick(); });
+    });
 }
 
-// One timer alone, as a script's `tick` line delivers it.
+// One timer alone, as a script's `tick` line delivers it: `timer` counts the list's timers from
+// 1 (Timer1 is 1). Any other number names no timer and ticks nothing.
 EMSCRIPTEN_KEEPALIVE int qv_tick_one(int timer)
 {
-    const Element element = timer == 2 ? Element::Timer2 : Element::Timer1;
-    return event([&] { return maze().tick(element); },
-                 [&](script::Recorder &r, int reached) {
-                     if (reached)
-                         r.tick(element);
-                 });
+    if (timer < 1 || static_cast<std::size_t>(timer) > timers.size())
+        return 0;
+    return pageCall([&] { return deliverTick(timers[static_cast<std::size_t>(timer - 1)]); });
 }
 
 // The cheat box's whole text becomes `text` (UTF-8, `length` bytes: a script may hold any
 // character, a NUL too).
 EMSCRIPTEN_KEEPALIVE int qv_edit(const char *text, int length)
 {
-    std::string whole(text, static_cast<std::size_t>(length));
-    return event([&] { return maze().editText(whole); },
-                 [&](script::Recorder &r, int reached) {
-                     if (reached)
-                         r.text(whole);
-                 });
+    return pageCall(
+        [&] { return deliverText(std::string(text, static_cast<std::size_t>(length))); });
 }
 
-// One more character typed at the end of the cheat box, as a script's `type` delivers each.
-EMSCRIPTEN_KEEPALIVE int qv_append(const char *more, int length)
-{
-    std::string whole = maze().cheatBox().text();
-    whole.append(more, static_cast<std::size_t>(length));
-    return event([&] { return maze().editText(whole); },
-                 [&](script::Recorder &r, int reached) {
-                     if (reached)
-                         r.text(whole);
-                 });
-}
-
-// The window is closed (a replay's `close`).
+// The window is closed.
 EMSCRIPTEN_KEEPALIVE int qv_close()
 {
-    if (maze().ended())
-        return 0;
-    return event(
-        [] {
-            maze().close();
-            return 1;
-        },
-        [](script::Recorder &r, int) { r.close(false); });
+    return pageCall([] { return deliverClose(); });
 }
 
 // The recording of this game so far. While the game goes on it ends as the program's end would
@@ -736,6 +878,12 @@ EMSCRIPTEN_KEEPALIVE const char *qv_label_caption()
 EMSCRIPTEN_KEEPALIVE const char *qv_replay_load(const char *text, int length)
 {
     std::string &json = game().text;
+    // A command held by a box still needs the replay it came from.
+    if (game().replaying) {
+        json = "{\"error\":\"the game is busy\"}";
+        return json.c_str();
+    }
+    game().replayError.clear();
     auto replay = std::make_unique<Replay>(std::string(text, static_cast<std::size_t>(length)));
     if (const auto error = replay->check()) {
         game().replay.reset();
@@ -749,53 +897,50 @@ EMSCRIPTEN_KEEPALIVE const char *qv_replay_load(const char *text, int length)
     return json.c_str();
 }
 
-// The loaded script's next command as JSON for the page's replay, with its line number; null at
-// the end. Answers are 6 (yes), 7 (no) or 0 (close).
-EMSCRIPTEN_KEEPALIVE const char *qv_replay_next()
+// Applies the loaded script's next command to the game. Returns the ticks of a `wait` for the
+// page to make with its clock (0 for any other command), replayDumped after a `dump` (the page
+// reads qv_dump()), or replayEnded once the script has run out, the player has taken over, or
+// the script has failed (qv_replay_error() says how).
+EMSCRIPTEN_KEEPALIVE int qv_replay_step()
 {
-    std::string &json = game().text;
-    json = "null";
-    if (!game().replay)
-        return json.c_str();
-    const auto line = game().replay->next();
-    if (!line) {
-        game().replay.reset();
-        return json.c_str();
+    Game &g = game();
+    if (!g.replay || g.replaying)
+        return replayEnded;
+    g.replaying = true;
+    const int result = pageCall([&g] { return g.replay->step(); });
+    g.replaying = false;
+    if (result == replayEnded) {
+        g.replayError = g.replay->sink().error();
+        g.replay.reset();
     }
-    std::visit(
-        [&](const auto &c) {
-            using T = std::decay_t<decltype(c)>;
-            if constexpr (std::is_same_v<T, script::KeyCommand>) {
-                json = "{\"command\":\"key\",\"code\":" + std::to_string(c.keyCode);
-            } else if constexpr (std::is_same_v<T, script::ClickCommand>) {
-                json = "{\"command\":\"click\",\"target\":" +
-                       std::to_string(static_cast<int>(c.target));
-            } else if constexpr (std::is_same_v<T, script::TickCommand>) {
-                json = std::string("{\"command\":\"tick\",\"timer\":") +
-                       (c.timer == Element::Timer2 ? "2" : "1");
-            } else if constexpr (std::is_same_v<T, script::WaitCommand>) {
-                json = "{\"command\":\"wait\",\"ticks\":" + std::to_string(c.ticks);
-            } else if constexpr (std::is_same_v<T, script::TextCommand> ||
-                                 std::is_same_v<T, script::TypeCommand>) {
-                json = std::is_same_v<T, script::TextCommand> ? "{\"command\":\"text\",\"text\":"
-                                                              : "{\"command\":\"type\",\"text\":";
-                appendJsonString(json, c.text);
-            } else if constexpr (std::is_same_v<T, script::AnswerCommand>) {
-                json = "{\"command\":\"answer\",\"answers\":[";
-                for (std::size_t i = 0; i < c.answers.size(); ++i) {
-                    json += i ? "," : "";
-                    json += std::to_string(static_cast<int>(c.answers[i]));
-                }
-                json += ']';
-            } else if constexpr (std::is_same_v<T, script::DumpCommand>) {
-                json = "{\"command\":\"dump\"";
-            } else if constexpr (std::is_same_v<T, script::CloseCommand>) {
-                json = "{\"command\":\"close\"";
-            }
-        },
-        line->command);
-    json += ",\"line\":" + std::to_string(line->number) + '}';
-    return json.c_str();
+    return result;
+}
+
+// The answer the script holds for the box now open: 6 (yes), 7 (no) or 0 (the window closed
+// behind it); noAnswer if it holds none.
+EMSCRIPTEN_KEEPALIVE int qv_replay_answer()
+{
+    return game().replay ? game().replay->sink().answer() : noAnswer;
+}
+
+// What the last command clicked, by the number a click is delivered with; -1 for nothing.
+EMSCRIPTEN_KEEPALIVE int qv_replay_clicked()
+{
+    return game().replay ? game().replay->sink().clicked() : -1;
+}
+
+// The player takes the game over, at a box the script holds no answer for.
+EMSCRIPTEN_KEEPALIVE void qv_replay_stop()
+{
+    if (game().replay)
+        game().replay->sink().handOver();
+}
+
+// Why the replay stopped before the script's end, as quorvale-script would report it; empty if
+// it did not.
+EMSCRIPTEN_KEEPALIVE const char *qv_replay_error()
+{
+    return game().replayError.c_str();
 }
 
 // The state as quorvale-script's `dump` prints it.

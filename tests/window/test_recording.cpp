@@ -311,6 +311,32 @@ TEST_F(Replay, BoxWithoutARecordedAnswerWaitsForThePlayerAndEndsTheReplay)
     EXPECT_EQ(player.seen().size(), 2);
 }
 
+// The window keeps no more answers than the driver would: the line that passes the limit is
+// named, and the player has the game from there.
+TEST_F(Replay, TooManyAnswersNameTheirLineAndHandTheGameOver)
+{
+    MainWindow &window = openWindow();
+    const auto answers = [](std::size_t n) {
+        return script::AnswerCommand{std::vector<MsgBoxResult>(n, MsgBoxResult::Yes)};
+    };
+    std::vector<script::ScriptLine> lines;
+    lines.push_back({3, answers(script::maxQueuedAnswers / 2)});
+    lines.push_back({7, answers(script::maxQueuedAnswers / 2 + 1)});
+    lines.push_back({8, script::KeyCommand{vbKeyDown}});
+    std::ostringstream out;
+    std::ostringstream err;
+    Replayer replayer(window, std::move(lines), QStringLiteral("x"), out, err,
+                      Replayer::Pace::Instant);
+    QEventLoop loop;
+    QObject::connect(&replayer, &Replayer::finished, &loop, &QEventLoop::quit);
+    QTimer::singleShot(10000, &loop, &QEventLoop::quit);
+    replayer.start();
+    loop.exec();
+    EXPECT_FALSE(replayer.isRunning());
+    EXPECT_EQ(err.str(), "quorvale: line 7: " + script::tooManyAnswers() + '\n');
+    EXPECT_EQ(maze().shape(Element::shpyou).top(), layout::shpyou.top) << "line 8 was played";
+}
+
 // A recording whose player closed the window behind the second box ends the game there, with the
 // piece where it was judged and no reset.
 TEST_F(Replay, RecordedCloseInABoxClosesTheWindowAtThatBox)

@@ -29,7 +29,7 @@ export const loaded = () => M !== null;
 // Runs one event in the rules, which also record it. Nothing reaches them while another is
 // still running, that is, while a message box is open, and nothing once the program has ended.
 // A string goes in as its UTF-8 bytes and their count. `what` tells the page what the event
-// was, for the focus and for tests.
+// was, for the focus and for tests (or, for a replay's command, says it once the command is done).
 function deliver(name, types, args, what) {
     if (!M || state.ended || state.inEvent) return false;
     state.inEvent = true;
@@ -49,8 +49,9 @@ function deliver(name, types, args, what) {
     const finish = (value) => {
         for (const ptr of owned) M._free(ptr);
         state.inEvent = false;
-        emit('event', what, value);
-        afterEvent(what);
+        const event = typeof what === 'function' ? what() : what;
+        emit('event', event, value);
+        afterEvent(event);
         return value;
     };
     const value = M['_' + name](...cargs);
@@ -83,7 +84,6 @@ export const key = (code, shift) =>
 export const click = (id) =>
     deliver('qv_click', ['number'], [id], { kind: 'click', name: clickables[id] });
 export const edit = (whole) => deliver('qv_edit', ['string'], [whole], { kind: 'text', text: whole });
-export const append = (more) => deliver('qv_append', ['string'], [more], { kind: 'text' });
 export const tick = () => deliver('qv_tick', [], [], { kind: 'tick' });
 export const tickTimer = (timer) =>
     deliver('qv_tick_one', ['number'], [timer], { kind: 'tickone', timer });
@@ -120,5 +120,24 @@ export function loadScript(script) {
     if (result !== null) throw new Error(result.error);
 }
 
-// The loaded script's next command, or null at its end.
-export const nextCommand = () => JSON.parse(text(M._qv_replay_next()));
+// Applies the loaded script's next command in the rules, whose own interpreter delivers its
+// events as the page's are delivered (and recorded). Resolves to the ticks of a `wait` for the
+// page to make with its clock (0 for any other command), or the layout's replay.dumped or
+// replay.ended. Once the program has ended nothing reaches the rules, but the script is still
+// read: a `dump` after the end shows the state the game ended in.
+export async function replayStep() {
+    if (state.ended) return M._qv_replay_step();
+    const clicked = () => {
+        const id = M._qv_replay_clicked();
+        return id < 0 ? { kind: 'replay' } : { kind: 'click', name: clickables[id] };
+    };
+    const value = deliver('qv_replay_step', [], [], clicked);
+    return state.inEvent ? pendingEvent : value;
+}
+
+// The answer the script holds for the box now open, or the layout's replay.noAnswer.
+export const replayAnswer = () => M._qv_replay_answer();
+// The player takes the game over: nothing more of the script reaches it.
+export const replayStop = () => M._qv_replay_stop();
+// Why the replay stopped before the script's end; empty if it did not.
+export const replayError = () => text(M._qv_replay_error());

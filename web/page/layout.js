@@ -43,6 +43,7 @@ export function describe(raw) {
         shapeStride: raw.shapeFields.length,
         timers: raw.timers,
         answers: raw.answers,
+        replay: raw.replay,
         changes: raw.changes,
         startOver: raw.startOver,
         menus: { menus: raw.menus, items: raw.items },

@@ -1,7 +1,8 @@
 // Replaying a script of quorvale-script, as the window's --replay does: at the game's own pace,
 // each box answered after about a second with the next recorded answer, the player's input
-// ignored until the script runs out (then the player takes over). The script is read by the
-// driver's own reader, in the rules' module.
+// ignored until the script runs out (then the player takes over). The script is read and applied
+// by the driver's own reader and interpreter, in the rules' module, which also keeps its answers;
+// the page only paces the ticks of each `wait` and the boxes.
 
 import { state } from './state.js';
 import * as rules from './bridge.js';
@@ -10,7 +11,7 @@ import { startAgain } from './game.js';
 import * as msgbox from './msgbox.js';
 
 const BOX_PAUSE = 1000;
-const replay = { answers: [], fast: false, driver: false, stoppedAtBox: false };
+const replay = { fast: false, driver: false, stoppedAtBox: false };
 let L = null;
 let dom = null;
 let whenReady = null;
@@ -67,7 +68,6 @@ export async function runReplay(text, { fast = false, driver = false, name = 'a 
     state.replaying = true;
     replay.fast = fast;
     replay.driver = driver;
-    replay.answers = [];
     replay.stoppedAtBox = false;
     holdClock(true);
     showReplaying(name);
@@ -76,45 +76,15 @@ export async function runReplay(text, { fast = false, driver = false, name = 'a 
         return rules.settled();
     };
     try {
-        // After the end of the program the script is still read: its events do nothing, and
-        // a `dump` (the last line of every recording) shows the state the game ended in.
-        for (let c = rules.nextCommand(); c !== null && state.replaying; c = rules.nextCommand()) {
-            switch (c.command) {
-            case 'key':
-                await run(() => rules.key(c.code, 0));
-                break;
-            case 'click':
-                await run(() => rules.click(c.target));
-                break;
-            case 'tick':
-                await run(() => rules.tickTimer(c.timer));
-                break;
-            case 'wait':
-                await replayWait(c.ticks, run);
-                break;
-            case 'text':
-                await run(() => rules.edit(c.text));
-                break;
-            case 'type':
-                for (const point of c.text) {
-                    if (state.ended || !state.replaying) break;
-                    await run(() => rules.append(point));
-                }
-                break;
-            case 'answer':
-                replay.answers.push(...c.answers);
-                break;
-            case 'dump': {
+        while (state.replaying) {
+            const step = await rules.replayStep();
+            if (step === L.replay.ended) break;
+            if (step === L.replay.dumped) {
                 const d = rules.dump();
                 dumps.push(d);
                 console.log(d + '--');
-                break;
-            }
-            case 'close':
-                await run(() => rules.close());
-                break;
-            default:
-                break;
+            } else if (step > 0) {
+                await replayWait(step, run);
             }
         }
     } finally {
@@ -122,6 +92,8 @@ export async function runReplay(text, { fast = false, driver = false, name = 'a 
         showReplaying(null);
         holdClock(false);
     }
+    const error = rules.replayError();
+    if (error) throw new Error(error);
     return { dumps, stoppedAtBox: replay.stoppedAtBox };
 }
 
@@ -136,17 +108,18 @@ export function hurry() {
 // the box, and the game, are the player's.
 export function replayBox() {
     if (!state.replaying) return;
-    if (replay.answers.length === 0 && replay.driver) {
+    const value = rules.replayAnswer();
+    if (value === L.replay.noAnswer && replay.driver) {
         // As the script driver does: Yes when the script gave no answer.
         setTimeout(() => msgbox.answer(msgbox.yes()), 0);
         return;
     }
-    if (replay.answers.length === 0) {
+    if (value === L.replay.noAnswer) {
         state.replaying = false;
+        rules.replayStop();
         replay.stoppedAtBox = true;
         showReplaying(null);
         return;
     }
-    const value = replay.answers.shift();
     setTimeout(() => msgbox.answer(value), replay.fast ? 0 : BOX_PAUSE);
 }

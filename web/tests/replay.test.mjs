@@ -5,7 +5,7 @@ import os from 'node:os';
 import path from 'node:path';
 import { execFileSync } from 'node:child_process';
 import {
-    drive, driver, expectedDumps, logBoxes, loggedBoxes, pageTest, script, scriptsDir, testsDir,
+    drive, driver, dumpValue, expectedDumps, logBoxes, loggedBoxes, pageTest, script, scriptsDir, testsDir,
     typeInCheatBox, waitForBox,
 } from './helpers.mjs';
 
@@ -143,6 +143,25 @@ pageTest('ReplayAnswersBoxesFromTheScriptUntilNoneAreLeft', async (page) => {
     assert.ok(result2.stoppedAtBox, 'the replay stopped at the box');
     assert.ok(await page.evaluate(() => window.quorvale.ended), 'the player\'s No ended the game');
     assert.equal((await loggedBoxes(page)).map((b) => b.split(' -> ')[1]).join(' '), 'yes no', 'answers');
+});
+
+// The page keeps no more answers for boxes than the driver would: the line that passes the
+// limit stops the replay with the driver's own message, and nothing after it is played.
+pageTest('TooManyAnswersStopTheReplayAtTheirLine', async (page) => {
+    const answers = (n) => `answer${' yes'.repeat(n)}\n`;
+    const text = answers(500000) + '# the next line passes the limit\n' + answers(500001) + 'click cmdstart\n';
+    const file = path.join(os.tmpdir(), `quorvale-answers-${process.pid}.script`);
+    fs.writeFileSync(file, text);
+    let expected = '';
+    try {
+        execFileSync(driver, [file], { encoding: 'utf8', stdio: 'pipe' });
+    } catch (e) {
+        expected = e.stderr;
+    }
+    fs.rmSync(file);
+    const error = await page.evaluate((t) => window.quorvale.replay(t, { fast: true }).then(() => '', (e) => e.message), text);
+    assert.equal(`quorvale-script: ${error}\n`, expected, 'the driver\'s message');
+    assert.equal(await dumpValue(page, 'cmdstart.Visible'), 'true', 'the line after it was not played');
 });
 
 pageTest('GoldenScriptsReplayToTheDriversState', async (page) => {
