@@ -28,8 +28,14 @@ export default [
         },
     },
     {
-        // The tests run under Node; what they hand to page.evaluate() runs in the page.
-        files: ['tests/**/*.mjs', 'eslint.config.js'],
+        // The service worker is a script of its own, run by the browser beside the page.
+        files: ['page/sw.js'],
+        languageOptions: { sourceType: 'script', globals: { ...globals.serviceworker } },
+    },
+    {
+        // The tests and the build's tools run under Node; what the tests hand to page.evaluate()
+        // runs in the page.
+        files: ['tests/**/*.mjs', 'tools/**/*.mjs', 'eslint.config.js'],
         languageOptions: { sourceType: 'module', globals: { ...globals.node, ...globals.browser } },
     },
 ];

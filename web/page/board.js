@@ -1,11 +1,12 @@
 // Drawing the board: the window's drawing order, colours and sizes, sharp at any pixel ratio.
 // Nothing is drawn at once: what changed is marked with changed(), and the next animation frame
-// draws it.
+// draws the rectangles of what changed since the frame before (damage.js).
 
 import { state } from './state.js';
 import * as rules from './bridge.js';
 import { rgb } from './layout.js';
 import { wrap } from './wrap.js';
+import { createDamage, meets } from './damage.js';
 import * as controls from './controls.js';
 
 export const LABEL_FACE = '"DejaVu Sans"'; // the page's stand-in for the label's own face
@@ -17,6 +18,7 @@ let dpr = 1;
 let dirty = true;
 let drawQueued = false;
 let firstFrameDrawn = false;
+let damage = null;
 let labelText = null; // the label's caption as text in the page, over its face on the board
 let labelShown = null; // the caption it shows
 
@@ -33,6 +35,17 @@ export function init(layout, element) {
     });
     labelText.style.setProperty('--fore', rgb(L.label.foreColor));
     canvas.after(labelText);
+    const F = L.shapeFields;
+    damage = createDamage({
+        count: L.shapeCount,
+        stride: L.shapeStride,
+        boundsOf: (s, i) => {
+            const o = i * L.shapeStride;
+            return { x: L.px(s[o + F.left]), y: L.px(s[o + F.top]), w: L.px(s[o + F.width]),
+                h: L.px(s[o + F.height]) };
+        },
+        label: { x: left, y: top, w: width, h: height },
+    });
 }
 
 export const pixelRatio = () => dpr;
@@ -48,6 +61,12 @@ export function resize(ratio) {
         canvas.width = w;
         canvas.height = h;
     }
+    changedAll();
+}
+
+// Everything is drawn again at the next frame: a new scale, or the label's font arrived.
+export function changedAll() {
+    damage.everything();
     changed(true);
 }
 
@@ -176,20 +195,41 @@ function drawFaces() {
     }
 }
 
-// Draws the whole board now, if the game goes on.
+// Draws now what changed since the last frame, if the game goes on: each rectangle on its own,
+// clipped to it, the form's ground, the controls' faces, then every shape (and the label) that
+// reaches into it, in the drawing order. A change of the ground or of the faces shown (the frame
+// hidden at the start, say) draws everything.
 export function draw() {
     drawQueued = false;
     if (!rules.loaded() || state.ended) return;
     dirty = false;
     const s = rules.shapeRecords(L.shapeCount, L.shapeStride);
+    const ground = rules.formBackColor();
+    const rects = damage.take(s, `${ground} ${JSON.stringify(controls.faces())}`, rules.labelCaption());
     ctx.setTransform(dpr, 0, 0, dpr, 0, 0);
-    ctx.fillStyle = rgb(rules.formBackColor());
-    ctx.fillRect(0, 0, L.width, L.height);
-    drawFaces();
-    let shape = 0;
-    for (const name of L.drawingOrder) {
-        if (name === L.label.name) drawLabel();
-        else drawShape(s, shape++);
+    for (const r of rects || [{ x: 0, y: 0, w: L.width, h: L.height }]) {
+        ctx.save();
+        if (rects) {
+            // Out to whole device pixels, so that no half-covered pixel is left stale.
+            const x = Math.floor(r.x * dpr) / dpr;
+            const y = Math.floor(r.y * dpr) / dpr;
+            ctx.beginPath();
+            ctx.rect(x, y, Math.ceil((r.x + r.w) * dpr) / dpr - x, Math.ceil((r.y + r.h) * dpr) / dpr - y);
+            ctx.clip();
+        }
+        ctx.fillStyle = rgb(ground);
+        ctx.fillRect(r.x, r.y, r.w, r.h);
+        drawFaces();
+        let shape = 0;
+        for (const name of L.drawingOrder) {
+            if (name === L.label.name) {
+                if (!rects || meets(damage.label, r)) drawLabel();
+            } else {
+                if (!rects || meets(damage.bounds(s, shape), r)) drawShape(s, shape);
+                ++shape;
+            }
+        }
+        ctx.restore();
     }
     if (!firstFrameDrawn) {
         firstFrameDrawn = true;

@@ -17,6 +17,7 @@ import * as replay from './replay.js';
 import * as recording from './recording.js';
 import * as share from './share.js';
 import { clockTicks, holdClock, initPageClock } from './clock.js';
+import './offline.js';
 
 const $ = (id) => document.getElementById(id);
 
@@ -84,8 +85,11 @@ pageApi.ready = rules.load({
     pad.init($('pad'), $('client'), fit.fit);
     board.draw();
     game.begin();
+    // The bar below the window shows once the window has its size, so that nothing moves under
+    // the player's eyes (or the layout-shift count) as the page comes up.
+    $('bar').hidden = false;
     // The label's font may arrive after the first frame; draw again when it does.
-    document.fonts.load(board.labelFont()).then(() => board.changed(true));
+    document.fonts.load(board.labelFont()).then(() => board.changedAll());
     return pageApi;
 });
 // A page opened at a shared game's link replays it once the game is ready.
