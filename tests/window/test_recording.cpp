@@ -185,12 +185,15 @@ TEST_F(Recording, RandomPlayInTheWindowReplaysInTheDriverExactly)
 // where such a wait changes nothing, ends in the same state.
 TEST_F(Recording, TimeWhileBothTimersAreStoppedIsWrittenAsWaits)
 {
-    MainWindow &window = openWindow(TickSource::Clock);
+    // The clock starts only once the recording has begun: a tick before it would be in the
+    // window's game but not in the script.
+    MainWindow &window = openWindow(TickSource::Manual);
     auto stream = std::make_unique<std::ostringstream>();
     std::ostringstream &recorded = *stream;
     std::ostringstream warnings;
     GameRecording recording(std::move(stream), "game.script", warnings);
     window.addObserver(&recording);
+    window.setTickSource(TickSource::Clock);
     QTest::keyClicks(child<QLineEdit>("txtcheat"), QStringLiteral("iceclock"));
     clickStart();
     ASSERT_FALSE(maze().timer(Element::Timer1).enabled());
@@ -292,7 +295,8 @@ TEST_F(Replay, PlayerIsIgnoredUntilTheScriptRunsOut)
     EXPECT_EQ(maze().label().caption(), "");
     QEventLoop loop;
     QObject::connect(&replayer, &Replayer::finished, &loop, &QEventLoop::quit);
-    QTimer::singleShot(10000, &loop, &QEventLoop::quit);
+    // Generous: on a busy machine the replay's 2000 ticks take a while even at once.
+    QTimer::singleShot(60000, &loop, &QEventLoop::quit);
     loop.exec();
     ASSERT_FALSE(replayer.isRunning());
     EXPECT_EQ(maze().shape(Element::shpyou).top(), layout::shpyou.top + 200);
