@@ -28,6 +28,11 @@ export default [
         },
     },
     {
+        // The board's painter runs in a worker of its own.
+        files: ['page/painter.js'],
+        languageOptions: { sourceType: 'module', globals: { ...globals.worker } },
+    },
+    {
         // The service worker is a script of its own, run by the browser beside the page.
         files: ['page/sw.js'],
         languageOptions: { sourceType: 'script', globals: { ...globals.serviceworker } },

@@ -1,31 +1,54 @@
-// Drawing the board: the window's drawing order, colours and sizes, sharp at any pixel ratio.
-// Nothing is drawn at once: what changed is marked with changed(), and the next animation frame
-// draws the rectangles of what changed since the frame before (damage.js).
+// The board on the page. Its canvas is painted by paint.js, in a worker where the browser can hand
+// it the canvas, so that a ball moving costs the page no frame of its own; this side tells the
+// painter what the board shows whenever the rules change it (once for a run of events), and lays
+// out the label's caption, which is text in the page over the label's face on the board.
 
 import { state } from './state.js';
 import * as rules from './bridge.js';
 import { rgb } from './layout.js';
 import { wrap } from './wrap.js';
-import { createDamage, meets } from './damage.js';
+import { createPainter } from './paint.js';
 import * as controls from './controls.js';
 
 export const LABEL_FACE = '"DejaVu Sans"'; // the page's stand-in for the label's own face
 
 let L = null;
-let canvas = null;
-let ctx = null;
-let dpr = 1;
-let dirty = true;
-let drawQueued = false;
-let firstFrameDrawn = false;
-let damage = null;
-let labelText = null; // the label's caption as text in the page, over its face on the board
-let labelShown = null; // the caption it shows
+let tell = null; // a message to the painter, and what it hands over with it
+let stale = true; // something on the board changed since the painter was last told
+let queued = false;
+let labelText = null; // the label's caption as text in the page
+let labelShown = null; // the caption it shows; null to lay it out again
+let facesShown = null; // the faces the painter was last told of, as text
+let measure = null; // a canvas of its own for measuring the caption's words
+const asked = new Map(); // pixels asked of the painter, by number
+let lastAsked = 0;
 
-export function init(layout, element) {
+function heard(message) {
+    if (message.kind === 'first') {
+        performance.mark('quorvale-first-frame');
+    } else if (message.kind === 'pixels') {
+        asked.get(message.id)(message);
+        asked.delete(message.id);
+    }
+}
+
+// The painter in a worker, given the canvas; else on the page, painting the canvas itself.
+function startPainter(canvas, raw) {
+    if (typeof canvas.transferControlToOffscreen === 'function' && typeof Worker === 'function') {
+        const worker = new Worker(new URL('painter.js', import.meta.url));
+        worker.onmessage = ({ data }) => heard(data);
+        worker.onerror = (e) => console.error(`The board cannot be painted: ${e.message}`);
+        const offscreen = canvas.transferControlToOffscreen();
+        worker.postMessage({ kind: 'canvas', canvas: offscreen, layout: raw }, [offscreen]);
+        return (message, transfer = []) => worker.postMessage(message, transfer);
+    }
+    const hear = createPainter(canvas, raw, heard);
+    return (message) => hear(message);
+}
+
+// `layout` as described from the rules' `raw` layout, which the painter describes for itself.
+export function init(layout, raw, canvas) {
     L = layout;
-    canvas = element;
-    ctx = canvas.getContext('2d', { alpha: false });
     labelText = document.createElement('div');
     labelText.id = `${L.label.name}-text`;
     labelText.className = 'label-text';
@@ -35,204 +58,78 @@ export function init(layout, element) {
     });
     labelText.style.setProperty('--fore', rgb(L.label.foreColor));
     canvas.after(labelText);
-    const F = L.shapeFields;
-    damage = createDamage({
-        count: L.shapeCount,
-        stride: L.shapeStride,
-        boundsOf: (s, i) => {
-            const o = i * L.shapeStride;
-            return { x: L.px(s[o + F.left]), y: L.px(s[o + F.top]), w: L.px(s[o + F.width]),
-                h: L.px(s[o + F.height]) };
-        },
-        label: { x: left, y: top, w: width, h: height },
-    });
+    measure = document.createElement('canvas').getContext('2d');
+    tell = startPainter(canvas, raw);
 }
 
-export const pixelRatio = () => dpr;
 export const labelFont = () => `${L.labelFontPixels}px ${LABEL_FACE}`;
 
 // The canvas at `ratio` device pixels to a pixel of the window (the device's pixel ratio times
-// the window's scale), so it stays sharp; the whole board is drawn again.
+// the window's scale), so it stays sharp; the whole board is painted again.
 export function resize(ratio) {
-    dpr = ratio;
-    const w = Math.round(L.width * dpr);
-    const h = Math.round(L.height * dpr);
-    if (canvas.width !== w || canvas.height !== h) {
-        canvas.width = w;
-        canvas.height = h;
-    }
-    changedAll();
+    tell({ kind: 'ratio', ratio });
 }
 
-// Everything is drawn again at the next frame: a new scale, or the label's font arrived.
+// Everything is painted again, and the caption laid out again: the label's face arrived.
 export function changedAll() {
-    damage.everything();
+    labelShown = null;
+    facesShown = null;
+    tell({ kind: 'everything' });
     changed(true);
 }
 
-// What changed: `drawn` says the rules changed something on the board. A frame is asked for
-// while anything drawn is stale.
+// What changed: `drawn` says the rules changed something on the board. The painter is told once
+// the run of events in hand is over.
 export function changed(drawn) {
-    if (drawn) dirty = true;
-    if (dirty && !drawQueued) {
-        drawQueued = true;
-        requestAnimationFrame(draw);
+    if (drawn) stale = true;
+    if (stale && !queued) {
+        queued = true;
+        queueMicrotask(draw);
     }
 }
 
-const snap = (v) => Math.round(v * dpr) / dpr;
-
-function figureRect(left, top, width, height, kind) {
-    // Square kinds take the smaller side, centred.
-    if (kind.square) {
-        const side = Math.min(width, height);
-        return [left + (width - side) / 2, top + (height - side) / 2, side, side];
-    }
-    return [left, top, width, height];
-}
-
-function figurePath(x, y, w, h, kind, radius) {
-    const p = new Path2D();
-    if (kind.outline === 'ellipse') {
-        p.ellipse(x + w / 2, y + h / 2, w / 2, h / 2, 0, 0, 2 * Math.PI);
-    } else if (kind.outline === 'rounded') {
-        const r = Math.min(radius, w / 2, h / 2);
-        p.moveTo(x + r, y);
-        p.arcTo(x + w, y, x + w, y + h, r);
-        p.arcTo(x + w, y + h, x, y + h, r);
-        p.arcTo(x, y + h, x, y, r);
-        p.arcTo(x, y, x + w, y, r);
-        p.closePath();
-    } else {
-        p.rect(x, y, w, h);
-    }
-    return p;
-}
-
-function drawShape(s, i) {
-    const F = L.shapeFields;
-    const o = i * L.shapeStride;
-    const kind = L.shapeKinds[s[o + F.shape]];
-    const [fx, fy, fw, fh] = figureRect(L.px(s[o + F.left]), L.px(s[o + F.top]),
-        L.px(s[o + F.width]), L.px(s[o + F.height]), kind);
-    const x = snap(fx);
-    const y = snap(fy);
-    const w = snap(fx + fw) - x;
-    const h = snap(fy + fh) - y;
-    const border = Math.max(1, Math.round(s[o + F.borderWidth] * dpr)) / dpr; // a device pixel at least
-    const fill = rgb(s[o + F.fillColor]);
-    const line = rgb(s[o + F.borderColor]);
-    if (kind.outline === 'rectangle') {
-        ctx.fillStyle = line;
-        ctx.fillRect(x, y, w, h);
-        if (w > 2 * border && h > 2 * border) {
-            ctx.fillStyle = fill;
-            ctx.fillRect(x + border, y + border, w - 2 * border, h - 2 * border);
-        }
-        return;
-    }
-    const radius = Math.min(w, h) / 4;
-    ctx.fillStyle = line;
-    ctx.fill(figurePath(x, y, w, h, kind, radius));
-    if (w > 2 * border && h > 2 * border) {
-        ctx.fillStyle = fill;
-        ctx.fill(figurePath(x + border, y + border, w - 2 * border, h - 2 * border, kind,
-            Math.max(0, radius - border)));
-    }
-}
-
-// The label's face is drawn in its place in the drawing order; its caption is text in the page
-// (a screen reader reads it), left-aligned, broken into lines at spaces as the window breaks
-// them, clipped to the label's height. No shape crosses the label, so the text may lie above
-// them all.
-function drawLabel() {
-    const { left, top, width, height } = L.label.rect;
-    ctx.fillStyle = rgb(L.label.backColor);
-    ctx.fillRect(left, top, width, height);
-    const caption = rules.labelCaption();
-    // Broken again once the face has arrived, whose letters are wider than the stand-in's.
-    const shown = `${document.fonts.check(labelFont())}|${caption}`;
-    if (shown === labelShown) return;
-    labelShown = shown;
-    ctx.font = labelFont();
-    const metrics = ctx.measureText('Hg');
+// The caption left-aligned, broken into lines at spaces as the window breaks them, clipped to the
+// label's height; broken again once the face has arrived, whose letters are wider than the
+// stand-in's.
+function showCaption(caption) {
+    if (caption === labelShown) return;
+    labelShown = caption;
+    measure.font = labelFont();
+    const metrics = measure.measureText('Hg');
     const lineHeight = Math.ceil(metrics.fontBoundingBoxAscent || 15) +
         Math.ceil(metrics.fontBoundingBoxDescent || 4);
     labelText.style.font = labelFont();
     labelText.style.lineHeight = `${lineHeight}px`;
-    labelText.textContent = wrap(caption, width, (t) => ctx.measureText(t).width).join('\n');
+    labelText.textContent = wrap(caption, L.label.rect.width, (t) => measure.measureText(t).width).join('\n');
 }
 
-const ETCH_DARK = '#808080';
-const ETCH_LIGHT = '#ffffff';
-const FRAME_LINE_TOP = 7; // the outline's top edge runs through the middle of the caption
-
-// An outline one pixel wide inside the rectangle.
-function outline(x, y, w, h, colour) {
-    const line = 1;
-    ctx.fillStyle = colour;
-    ctx.fillRect(x, y, w, line);
-    ctx.fillRect(x, y + h - line, w, line);
-    ctx.fillRect(x, y, line, h);
-    ctx.fillRect(x + w - line, y, line, h);
-}
-
-// The faces of the frame and its option buttons, where they are shown: their captions are text
-// in the page that stands on them. The frame's outline is etched, a grey line with a white one
-// inside it, interrupted behind the caption.
-function drawFaces() {
-    for (const face of controls.faces()) {
-        const { left, top, width, height } = face.rect;
-        const back = rgb(face.backColor);
-        ctx.fillStyle = back;
-        ctx.fillRect(left, top, width, height);
-        if (!face.gap) continue;
-        const y = top + FRAME_LINE_TOP;
-        outline(left, y, width - 1, height - FRAME_LINE_TOP - 1, ETCH_DARK);
-        outline(left + 1, y + 1, width - 1, height - FRAME_LINE_TOP - 1, ETCH_LIGHT);
-        ctx.fillStyle = back;
-        ctx.fillRect(left + face.gap.left, y, face.gap.width, 2);
-    }
-}
-
-// Draws now what changed since the last frame, if the game goes on: each rectangle on its own,
-// clipped to it, the form's ground, the controls' faces, then every shape (and the label) that
-// reaches into it, in the drawing order. A change of the ground or of the faces shown (the frame
-// hidden at the start, say) draws everything.
+// Tells the painter now what the board shows, if it changed and the game goes on.
 export function draw() {
-    drawQueued = false;
-    if (!rules.loaded() || state.ended) return;
-    dirty = false;
-    const s = rules.shapeRecords(L.shapeCount, L.shapeStride);
-    const ground = rules.formBackColor();
-    const rects = damage.take(s, `${ground} ${JSON.stringify(controls.faces())}`, rules.labelCaption());
-    ctx.setTransform(dpr, 0, 0, dpr, 0, 0);
-    for (const r of rects || [{ x: 0, y: 0, w: L.width, h: L.height }]) {
-        ctx.save();
-        if (rects) {
-            // Out to whole device pixels, so that no half-covered pixel is left stale.
-            const x = Math.floor(r.x * dpr) / dpr;
-            const y = Math.floor(r.y * dpr) / dpr;
-            ctx.beginPath();
-            ctx.rect(x, y, Math.ceil((r.x + r.w) * dpr) / dpr - x, Math.ceil((r.y + r.h) * dpr) / dpr - y);
-            ctx.clip();
-        }
-        ctx.fillStyle = rgb(ground);
-        ctx.fillRect(r.x, r.y, r.w, r.h);
-        drawFaces();
-        let shape = 0;
-        for (const name of L.drawingOrder) {
-            if (name === L.label.name) {
-                if (!rects || meets(damage.label, r)) drawLabel();
-            } else {
-                if (!rects || meets(damage.bounds(s, shape), r)) drawShape(s, shape);
-                ++shape;
-            }
-        }
-        ctx.restore();
-    }
-    if (!firstFrameDrawn) {
-        firstFrameDrawn = true;
-        performance.mark('quorvale-first-frame');
-    }
+    queued = false;
+    if (!stale || !rules.loaded() || state.ended) return;
+    stale = false;
+    const caption = rules.labelCaption();
+    showCaption(caption);
+    // The faces change with the controls, seldom; most messages carry the shapes alone.
+    const faces = controls.faces();
+    const facesNow = JSON.stringify(faces);
+    tell({
+        kind: 'board',
+        // A copy: the records are read in place in the rules' memory.
+        records: rules.shapeRecords(L.shapeCount, L.shapeStride).slice(),
+        ground: rules.formBackColor(),
+        caption,
+        faces: facesNow === facesShown ? undefined : faces,
+    });
+    facesShown = facesNow;
+}
+
+// What the board shows once everything the rules changed is painted: the canvas's size in device
+// pixels and the pixels of `rect` ({x, y, w, h} in device pixels; the whole canvas if none).
+export function pixels(rect) {
+    draw();
+    return new Promise((resolve) => {
+        asked.set(++lastAsked, resolve);
+        tell({ kind: 'pixels', id: lastAsked, rect });
+    });
 }

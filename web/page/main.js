@@ -37,6 +37,8 @@ const pageApi = {
     click: (name) => input.click(name),
     edit: (text) => input.edit(text),
     close: () => rules.close(),
+    // The board's pixels once what changed is painted (board.pixels).
+    boardPixels: (rect) => board.pixels(rect),
     answer: (yes) => msgbox.answer(yes ? msgbox.yes() : msgbox.no()),
     get boxOpen() { return state.boxOpen; },
     get busy() { return state.inEvent; },
@@ -62,7 +64,7 @@ pageApi.ready = rules.load({
     document.title = layout.caption;
     $('window').setAttribute('aria-label', layout.caption);
     $('window').style.setProperty('--back', rgb(layout.formBackColor));
-    board.init(layout, boardCanvas);
+    board.init(layout, raw, boardCanvas);
     controls.build(layout, $('client'), boardCanvas);
     menus.build($('menubar'), layout.menus);
     msgbox.init(layout, {

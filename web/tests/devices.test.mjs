@@ -10,11 +10,12 @@ const PAD_BUTTONS = { 37: 'Left', 38: 'Up', 39: 'Right', 40: 'Down' };
 // Where the game stands in the viewport, and whether its canvases have a device pixel for each
 // pixel they show.
 function geometry(page) {
-    return page.evaluate(() => {
+    return page.evaluate(async () => {
         const rect = (id) => document.getElementById(id).getBoundingClientRect();
-        const sharp = (selector) => {
-            const c = document.querySelector(selector);
-            const r = c.getBoundingClientRect();
+        // The board's canvas is painted in a worker: its size is the one the painter paints at.
+        const board = await window.quorvale.boardPixels({ x: 0, y: 0, w: 1, h: 1 });
+        const sharp = (selector, c = document.querySelector(selector)) => {
+            const r = document.querySelector(selector).getBoundingClientRect();
             return r.width === 0 || Math.abs(c.width - r.width * devicePixelRatio) <= 1 &&
                 Math.abs(c.height - r.height * devicePixelRatio) <= 1;
         };
@@ -27,7 +28,7 @@ function geometry(page) {
             stage: rect('stage').toJSON(),
             margin,
             scale: rect('window').width / document.getElementById('window').offsetWidth,
-            sharp: sharp('#board') && sharp('#cmdstart canvas'),
+            sharp: sharp('#board', board) && sharp('#cmdstart canvas'),
             pad: !pad.hidden && pad.getBoundingClientRect().height > 0,
         };
     });

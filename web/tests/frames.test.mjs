@@ -13,7 +13,8 @@ const playAndLook = (page, frames) => page.evaluate(async (events, eachFrame) =>
     const q = window.quorvale;
     q.holdClock(true);
     q.startAgain(); // a new game: the balls where they start, whatever ticks came before
-    const frame = () => new Promise((r) => requestAnimationFrame(() => requestAnimationFrame(r)));
+    // Asking for a pixel waits until everything told so far is painted.
+    const frame = () => q.boardPixels({ x: 0, y: 0, w: 1, h: 1 });
     await frame();
     for (const e of events) {
         if (e === 'tick') q.tick();
@@ -21,12 +22,10 @@ const playAndLook = (page, frames) => page.evaluate(async (events, eachFrame) =>
         else q.key(e);
         if (eachFrame) await frame();
     }
-    await frame();
-    const canvas = document.getElementById('board');
-    const data = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
+    const { width, height, data } = await q.boardPixels();
     let hash = 0;
     for (let i = 0; i < data.length; ++i) hash = (hash * 31 + data[i]) | 0;
-    return { size: `${canvas.width}x${canvas.height}`, hash, state: q.dump() };
+    return { size: `${width}x${height}`, hash, state: q.dump() };
 }, EVENTS, frames);
 
 for (const scale of [1, 3]) {

@@ -118,13 +118,13 @@ export async function focusedId(page) {
     return page.evaluate(() => document.activeElement && document.activeElement.id);
 }
 
-// The colour of the board's canvas at a point in twips, after the next frame.
+// The colour of the board at a point in twips, once what changed is painted.
 export async function pixelAt(page, xTwips, yTwips) {
     return page.evaluate(async (x, y) => {
-        await new Promise((r) => requestAnimationFrame(() => requestAnimationFrame(r)));
-        const canvas = document.getElementById('board');
-        const ratio = canvas.width / 670;
-        const data = canvas.getContext('2d').getImageData(Math.floor(x / 15 * ratio), Math.floor(y / 15 * ratio), 1, 1).data;
+        const { width } = await window.quorvale.boardPixels({ x: 0, y: 0, w: 1, h: 1 });
+        const ratio = width / 670;
+        const { data } = await window.quorvale.boardPixels(
+            { x: Math.floor(x / 15 * ratio), y: Math.floor(y / 15 * ratio), w: 1, h: 1 });
         return '#' + [data[0], data[1], data[2]].map((v) => v.toString(16).padStart(2, '0')).join('');
     }, xTwips, yTwips);
 }

@@ -152,7 +152,12 @@ test('ReloadWithoutNetworkPlaysAWholeGameByKeys', async () => {
     try {
         // No network at all: the browser offline and the server gone.
         await server.stop();
-        await page.setOfflineMode(true);
+        // The page's own target only: the board's painter, a worker, cannot be taken offline
+        // through the protocol (puppeteer's setOfflineMode tries every target).
+        const cdp = await page.createCDPSession();
+        await cdp.send('Network.enable');
+        await cdp.send('Network.emulateNetworkConditions',
+            { offline: true, latency: 0, downloadThroughput: -1, uploadThroughput: -1 });
         await page.reload({ waitUntil: 'load' });
         await page.evaluate(() => window.quorvale.ready);
         await typeInCheatBox(page, 'iceclock'); // the balls stop: only the walls matter
