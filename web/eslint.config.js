@@ -28,8 +28,8 @@ export default [
         },
     },
     {
-        // The board's painter runs in a worker of its own.
-        files: ['page/painter.js'],
+        // The rules' worker: the rules, their clock, the replay and the board's painter.
+        files: ['page/engine.js', 'page/compiled.js', 'page/replayer.js'],
         languageOptions: { sourceType: 'module', globals: { ...globals.worker } },
     },
     {

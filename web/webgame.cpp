@@ -1,10 +1,10 @@
 // The browser's platform for the rules, and the entry points the page calls.
 //
-// The page owns the clock, the keyboard and the controls; it calls in here with the events, and
-// the rules call back out for message boxes and the end of the program. A message box must wait
-// for the player inside the procedure that opened it, as the window's does, so the build suspends
-// the call (Asyncify) until the page's dialog is answered; while it waits, the page lets no other
-// event through.
+// This runs in the page's worker, beside the clock and the board's painter; the page owns the
+// keyboard and the controls. The worker calls in here with the events, and the rules call back
+// out for message boxes and the end of the program. A message box must wait for the player
+// inside the procedure that opened it, as the window's does, so the build suspends the call
+// (Asyncify) until the page's dialog is answered; while it waits, no other event gets through.
 
 #include "apply.h"
 #include "command.h"

@@ -1,143 +1,172 @@
-// The only module that calls into the compiled rules (quorvale.wasm): the events, what the
-// rules show, the recording and the replay's script. Strings cross as UTF-8.
+// The page's way to the rules, which run in a worker (engine.js) with their clock and the board's
+// painter: events and questions go there in order, each answered in turn; what the rules show
+// besides the board (the controls, the label's caption) is kept here as they last told it, so
+// that the page reads it at once.
 
 import { state, emit } from './state.js';
+import { createPainter } from './paint.js';
 
-let M = null; // the compiled game
-let afterEvent = () => {};
+let worker = null;
+let page = null;
 let clickables = []; // by the number a click is delivered with
-let pendingEvent = Promise.resolve();
-let eventEnd = null;
+let controls = null; // the controls' state, by name, as the rules last told it
+let caption = '';
+let changes = 0; // what changed since takeChanges() was last asked
+let boxReplay; // how a replay answers the box now open: {value, after}, or null
+const asked = new Map(); // the requests not yet answered, by number
+const events = new Set(); // those of them that are events
+let lastAsked = 0;
 
-const text = (ptr) => M.UTF8ToString(ptr);
+const post = (message, transfer = []) => worker.postMessage(message, transfer);
 
-// Loads the rules and gives them the page's side of a message box and of the end of the
-// program; `page.afterEvent(what)` runs after every event. Resolves to the layout's description
-// as the rules write it.
-export async function load(page) {
-    const module = await createQuorvale(); // from quorvale.js, the rules' loader
-    M = module;
-    afterEvent = page.afterEvent;
-    M.quorvalePage = { messageBox: page.messageBox, programEnded: page.programEnded, eventEnded };
-    const layout = JSON.parse(text(M._qv_layout_json()));
+function ask(kind, fields = {}) {
+    const id = ++lastAsked;
+    post({ kind, id, ...fields });
+    return new Promise((resolve) => asked.set(id, resolve));
+}
+
+function deliver(kind, fields = {}) {
+    const answer = ask(kind, fields);
+    events.add(lastAsked);
+    state.inEvent = true;
+    return answer;
+}
+
+function answered(id, value) {
+    const resolve = asked.get(id);
+    asked.delete(id);
+    events.delete(id);
+    state.inEvent = events.size > 0;
+    resolve(value);
+}
+
+function shown(message) {
+    if (message.controls) controls = message.controls;
+    if ('caption' in message) caption = message.caption;
+}
+
+const heard = {
+    loaded: () => {}, // answers load(), below
+    after(m) {
+        // Answered first, so that what follows the event knows whether another is still out.
+        if (m.id !== undefined) answered(m.id, m.refused ? false : m.value);
+        if (!m.refused) {
+            shown(m);
+            changes |= m.changes;
+            emit('event', m.what, m.value);
+            page.afterEvent(m.what, m.value);
+        }
+        if (events.size === 0) page.idle();
+    },
+    box(m) {
+        shown(m);
+        boxReplay = m.replay;
+        page.messageBox(m.prompt, m.style, m.title).then((value) => post({ kind: 'answer', value }));
+    },
+    ended: (m) => page.programEnded(m.status, m.message),
+    reply: (m) => answered(m.id, m.value),
+    dumped: (m) => console.log(m.text + '--'),
+    first: () => performance.mark('quorvale-first-frame'),
+    pixels: (m) => answered(m.id, m),
+    paint: (m) => painter(m.message),
+};
+let painter = null; // the board's painter on the page, where the worker cannot have the canvas
+
+// Starts the rules' worker with the bytes of quorvale.wasm (fetched here, where the page asked
+// for them first) and gives it the page's side of a message box and of the end of the program;
+// `hooks.afterEvent(what, value)` runs after every event the page needs to hear of, and
+// `hooks.idle()` once no event of the page's is waiting for the rules. Resolves to the layout's
+// description as the rules write it.
+export async function load(hooks) {
+    page = hooks;
+    worker = new Worker(new URL('engine.js', import.meta.url));
+    worker.onerror = (e) => console.error(`The game cannot run: ${e.message}`);
+    const wasm = await (await fetch(new URL('quorvale.wasm', import.meta.url))).arrayBuffer();
+    const loaded = new Promise((resolve) => {
+        worker.onmessage = ({ data }) => {
+            if (data.kind === 'loaded') resolve(data);
+            heard[data.kind](data);
+        };
+    });
+    post({ kind: 'load', wasm }, [wasm]);
+    const { layout, controls: now, caption: text } = await loaded;
     clickables = layout.clickables;
+    controls = now;
+    caption = text;
     return layout;
 }
 
-export const loaded = () => M !== null;
+export const loaded = () => page !== null && controls !== null;
+// No event of the page's waits for the rules.
+export const idle = () => events.size === 0;
 
-// Runs one event in the rules, which also record it. Nothing reaches them while another is
-// still running, that is, while a message box is open, and nothing once the program has ended.
-// A string goes in as its UTF-8 bytes and their count. `what` tells the page what the event
-// was, for the focus and for tests (or, for a replay's command, says it once the command is done).
-function deliver(name, types, args, what) {
-    if (!M || state.ended || state.inEvent) return false;
-    state.inEvent = true;
-    const owned = [];
-    const cargs = [];
-    args.forEach((a, i) => {
-        if (types[i] !== 'string') {
-            cargs.push(a);
-            return;
-        }
-        const length = M.lengthBytesUTF8(a);
-        const ptr = M._malloc(length + 1);
-        M.stringToUTF8(a, ptr, length + 1);
-        owned.push(ptr);
-        cargs.push(ptr, length);
-    });
-    const finish = (value) => {
-        for (const ptr of owned) M._free(ptr);
-        state.inEvent = false;
-        const event = typeof what === 'function' ? what() : what;
-        emit('event', event, value);
-        afterEvent(event);
-        return value;
-    };
-    const value = M['_' + name](...cargs);
-    if (state.suspended) {
-        // A box holds the call: its end, and its value, come from eventEnded().
-        pendingEvent = new Promise((resolve) => {
-            eventEnd = (v) => resolve(finish(v));
-        });
-        return true;
-    }
-    return finish(value);
-}
-
-function eventEnded(value) {
-    const end = eventEnd;
-    eventEnd = null;
-    // Outside the rules' own call, which is still on the stack here.
-    if (end) queueMicrotask(() => end(value));
-}
-
-// Resolves once the running event, if any, has run to its end.
-export async function settled() {
-    while (state.inEvent) await pendingEvent;
-}
-
-// The events, as the rules take them. Whether the player's input may reach them is input.js's
-// to say; a replay delivers its own.
-export const key = (code, shift) =>
-    deliver('qv_key', ['number', 'number'], [code, shift], { kind: 'key', code });
-export const click = (id) =>
-    deliver('qv_click', ['number'], [id], { kind: 'click', name: clickables[id] });
-export const edit = (whole) => deliver('qv_edit', ['string'], [whole], { kind: 'text', text: whole });
-export const tick = () => deliver('qv_tick', [], [], { kind: 'tick' });
-export const tickTimer = (timer) =>
-    deliver('qv_tick_one', ['number'], [timer], { kind: 'tickone', timer });
-export const close = () => deliver('qv_close', [], [], { kind: 'close' });
+// The events, as the rules take them, each resolving to what the rules gave, or false where they
+// could not take it (a box is open, the program has ended). Whether the player's input may reach
+// them is input.js's to say; a replay delivers its own.
+export const key = (code, shift) => deliver('key', { code, shift });
+export const click = (target) => deliver('click', { target });
+export const edit = (text) => deliver('edit', { text });
+export const tick = () => deliver('tick');
+export const tickTimer = (timer) => deliver('tickTimer', { timer });
+export const close = () => deliver('close');
 
 // The number a click on `name` is delivered with; -1 for none.
 export const clickableId = (name) => clickables.indexOf(name);
 
-// What the rules show now. The shapes are read in place, `fields` doubles a shape, as many as
-// `count`: a tick that moves a ball costs no text.
-export function shapeRecords(count, fields) {
-    const ptr = M._qv_shapes() / 8;
-    return M.HEAPF64.subarray(ptr, ptr + count * fields);
+// What the rules show besides the board, as they last told it: the controls, the timers, the
+// cheat box's text and the end, by name; the label's caption; what changed (the layout's
+// `changes` bits) since the last look.
+export const controlsState = () => controls;
+export const labelCaption = () => caption;
+export function takeChanges() {
+    const taken = changes;
+    changes = 0;
+    return taken;
 }
-export const formBackColor = () => M._qv_form_back_color();
-export const labelCaption = () => text(M._qv_label_caption());
-// The controls, the timers, the cheat box's text and the end, by name.
-export const controlsState = () => JSON.parse(text(M._qv_state_json()));
-// What changed since the last look, as the layout's `changes` bits.
-export const takeChanges = () => M._qv_take_changes();
+// How a replay answers the box now open ({value, after: ms}); null if it leaves it to the player,
+// undefined if no replay opened it.
+export const replayAnswer = () => boxReplay;
 
-export const restart = () => M._qv_restart();
-export const dump = () => (M ? text(M._qv_dump()).replace(/--\n$/, '') : '');
-export const recording = () => text(M._qv_recording());
+// A new game, as starting the program again would make.
+export async function restart() {
+    const now = await ask('restart');
+    shown(now);
+    changes = 0;
+}
+
+export const dump = () => ask('dump');
+export const recording = () => ask('recording');
+export const snapshot = () => ask('snapshot');
+export const clockTicks = () => ask('ticks');
+// Resolves once the running event, if any, has run to its end.
+export const settled = () => ask('settled');
+// Resolves once the page has heard everything the rules did before this was asked.
+export const caughtUp = () => ask('ping');
 
 // A script for the replay: every line is checked before anything runs; a bad one is reported as
 // the driver does.
-export function loadScript(script) {
-    const length = M.lengthBytesUTF8(script);
-    const ptr = M._malloc(length + 1);
-    M.stringToUTF8(script, ptr, length + 1);
-    const result = JSON.parse(text(M._qv_replay_load(ptr, length)));
-    M._free(ptr);
+export async function loadScript(text) {
+    const result = await ask('loadScript', { text });
     if (result !== null) throw new Error(result.error);
 }
+// Replays the loaded script (replayer.js); resolves to its dumps and why it stopped early.
+export const replay = (options) => ask('replay', { options });
+export const hurry = () => post({ kind: 'hurry' });
 
-// Applies the loaded script's next command in the rules, whose own interpreter delivers its
-// events as the page's are delivered (and recorded). Resolves to the ticks of a `wait` for the
-// page to make with its clock (0 for any other command), or the layout's replay.dumped or
-// replay.ended. Once the program has ended nothing reaches the rules, but the script is still
-// read: a `dump` after the end shows the state the game ended in.
-export async function replayStep() {
-    if (state.ended) return M._qv_replay_step();
-    const clicked = () => {
-        const id = M._qv_replay_clicked();
-        return id < 0 ? { kind: 'replay' } : { kind: 'click', name: clickables[id] };
-    };
-    const value = deliver('qv_replay_step', [], [], clicked);
-    return state.inEvent ? pendingEvent : value;
+// The rules' clock: held while the page delivers ticks itself, stopped while the page is hidden.
+export const clockPage = (fields) => post({ kind: 'clock', page: fields });
+
+// The board's painter, in the worker: the canvas handed over, its scale, where the frame's
+// caption interrupts the outline, and its pixels for tests.
+export function handCanvas(canvas, layout) {
+    if (typeof canvas.transferControlToOffscreen === 'function') {
+        const offscreen = canvas.transferControlToOffscreen();
+        post({ kind: 'canvas', canvas: offscreen, layout }, [offscreen]);
+    } else {
+        painter = createPainter(canvas, layout, (m) => heard[m.kind](m));
+        post({ kind: 'canvas' });
+    }
 }
-
-// The answer the script holds for the box now open, or the layout's replay.noAnswer.
-export const replayAnswer = () => M._qv_replay_answer();
-// The player takes the game over: nothing more of the script reaches it.
-export const replayStop = () => M._qv_replay_stop();
-// Why the replay stopped before the script's end; empty if it did not.
-export const replayError = () => text(M._qv_replay_error());
+export const paintAt = (ratio) => post({ kind: 'ratio', ratio });
+export const frameGap = (gap) => post({ kind: 'gap', gap });
+export const pixels = (rect) => ask('pixels', { rect });

@@ -1,7 +1,5 @@
 // The clock: 64 ticks a second at fixed points of a monotonic clock; a late tick is not made up
-// for. A hidden page gets no ticks, nor does a game whose timers are all off.
-
-import { state } from './state.js';
+// for. It runs in the page's worker, beside the rules (engine.js).
 
 export const PERIOD = 1000 / 64;
 
@@ -55,32 +53,3 @@ export function makeClock(onTick, timers = {
         get ticks() { return clock.ticks; },
     };
 }
-
-// The page's own clock: ticks the game while a timer is on, the program goes on, the page is
-// shown and no test or replay holds it to deliver the ticks itself.
-let pageClock = null;
-let timersOn = () => false;
-let held = false;
-
-export function initPageClock(tick, anyTimerOn) {
-    pageClock = makeClock(tick);
-    timersOn = anyTimerOn;
-    document.addEventListener('visibilitychange', syncClock);
-}
-
-export function syncClock() {
-    if (!pageClock) return;
-    if (!state.ended && !held && !document.hidden && timersOn()) pageClock.start();
-    else pageClock.stop();
-}
-
-export function holdClock(hold) {
-    held = !!hold;
-    syncClock();
-}
-
-export function stopClock() {
-    if (pageClock) pageClock.stop();
-}
-
-export const clockTicks = () => (pageClock ? pageClock.ticks : 0);

@@ -127,7 +127,8 @@ export function sync() {
         if (el !== frame) el.disabled = !s.enabled;
         if ('value' in s) el.checked = s.value;
     }
-    if (cheat.value !== now.cheatText) cheat.value = now.cheatText;
+    // Not while more of the player's typing is on its way to the rules: the box holds it already.
+    if (cheat.value !== now.cheatText && rules.idle()) cheat.value = now.cheatText;
     // The frame is one stop of the tab order, as a group of option buttons is: the chosen one,
     // else the first in the window's tab order.
     const stop = options.find((o) => o.checked) || focusChain.find((el) => options.includes(el));
@@ -142,18 +143,11 @@ export function forget() {
     last = null;
 }
 
-// The shown controls whose faces the board draws under their captions: the frame (with where
-// its caption interrupts its outline) and its option buttons.
-export function faces() {
-    if (!last || !last.controls[L.frame.name].visible) return [];
+// Where the frame's caption interrupts its outline, which the board paints under it.
+export function frameGap() {
     const caption = frame.firstChild;
-    return [
-        { ...L.frame, gap: { left: caption.offsetLeft, width: caption.offsetWidth } },
-        ...L.options.filter((c) => last.controls[c.name].visible),
-    ];
+    return { left: caption.offsetLeft, width: caption.offsetWidth };
 }
-
-export const timersRunning = () => last !== null && L.timers.some((t) => last.timers[t]);
 
 export const canFocus = (el) => !el.hidden && !el.disabled &&
     !(el.parentElement && el.parentElement.hidden) && !(el !== start && el !== cheat && frame.hidden);

@@ -6,7 +6,6 @@ import * as board from './board.js';
 import * as controls from './controls.js';
 import * as menus from './menus.js';
 import * as msgbox from './msgbox.js';
-import { stopClock, syncClock } from './clock.js';
 
 let L = null;
 let dom = null;
@@ -32,22 +31,18 @@ export function afterEvent(what) {
         state.boxAnswered = false;
         const change = controls.sync();
         controls.settleFocus(change, what === null ? 'reset' : what);
-        syncClock();
     }
-    // The board draws the faces of the shown controls too.
-    board.changed((changes & L.changes.drawn) !== 0 || controlsChanged);
+    board.showCaption();
 }
 
 // From the rules: the program ends; a failure says why.
 export function programEnded(status, message) {
     state.ended = true;
     endMessage = status !== 0 ? message : '';
-    stopClock();
     if (state.boxOpen) msgbox.answer(msgbox.no());
 }
 
 function showEnded() {
-    stopClock();
     menus.leaveBar(false);
     dom.window.hidden = true;
     dom.error.textContent = endMessage;
@@ -58,26 +53,22 @@ function showEnded() {
 }
 
 // A new game, as starting the program again would make.
-export function startAgain() {
-    rules.restart();
+export async function startAgain() {
+    await rules.restart();
     state.ended = false;
     controls.forget();
     dom.ended.hidden = true;
     dom.notice.textContent = '';
     dom.window.hidden = false;
     emit('restart');
-    rules.takeChanges();
     const change = controls.sync();
     controls.settleFocus(change, 'reset');
-    syncClock();
-    board.changed(true);
+    board.showCaption();
 }
 
 // The window as it stands when the page has loaded.
 export function begin() {
-    rules.takeChanges();
     const change = controls.sync();
     controls.settleFocus(change, 'reset');
-    syncClock();
-    board.changed(true);
+    board.showCaption();
 }

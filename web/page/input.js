@@ -1,7 +1,7 @@
 // The player's input: the keyboard, and the one way each kind of input reaches the rules. A
 // replay delivers its own events; while it runs, the player's reach nothing.
 
-import { state } from './state.js';
+import { state, listeners } from './state.js';
 import * as rules from './bridge.js';
 import * as controls from './controls.js';
 import * as menus from './menus.js';
@@ -12,6 +12,10 @@ let L = null;
 let board = null;
 let spaceArmed = false; // Space pressed on the start button: it clicks on release
 let altAlone = false; // Alt is down, and nothing else was pressed with it
+// Keys for the game that came while an event of the page's was still with the rules: routed in
+// order once the rules have answered, with the focus where that event left it, as the window
+// takes a key only after the event before it.
+const heldBack = [];
 
 // A key press for the game, by virtual-key code; whatever the player presses it with.
 export function press(code, shift = 0) {
@@ -46,6 +50,8 @@ export function init(boardCanvas) {
         altAlone = false;
     });
     document.addEventListener('pointerdown', () => { altAlone = false; }, true);
+    // Keys held back when a box opens were down before it: they answer nothing, nor play on.
+    listeners.box.push(() => { heldBack.length = 0; });
 }
 
 // A finger's arrow key (the pad, a swipe): the same key press as the keyboard's, except that
@@ -65,6 +71,30 @@ export function fingerUp(code) {
 }
 
 const isAlt = (code) => code === 'AltLeft' || code === 'AltRight';
+
+// Whether the focus is in the game's part of the page, where its keys are the game's; the bar
+// below the window keeps its own.
+const inGame = (target) => target === board || target === document.body || target === null ||
+    controls.isGameControl(target);
+
+// A key held back: routed later, the browser's own use of it stopped now.
+function holdBack(then, e) {
+    e.preventDefault();
+    const { code, repeat, shiftKey, ctrlKey, altKey, metaKey } = e;
+    heldBack.push([then, { code, repeat, shiftKey, ctrlKey, altKey, metaKey, preventDefault() {} }]);
+}
+
+const mustWait = (target) => (heldBack.length > 0 || !rules.idle()) && inGame(target) &&
+    target !== controls.cheatBox();
+
+// The rules have answered every event of the page's: the keys held back meanwhile go on, until
+// one of them sends another event.
+export function idle() {
+    while (heldBack.length > 0 && rules.idle()) {
+        const [then, e] = heldBack.shift();
+        then(e);
+    }
+}
 
 export function useLayout(layout) {
     L = layout;
@@ -94,6 +124,11 @@ function keyDown(e) {
         e.preventDefault();
         return;
     }
+    if (mustWait(document.activeElement)) holdBack(routeDown, e);
+    else routeDown(e);
+}
+
+function routeDown(e) {
     route(e);
     // F10 goes to the menu bar, after doing what the same key does in the window (in play, a
     // turn); so does Alt, pressed and released alone (keyUp).
@@ -108,6 +143,7 @@ function route(e) {
     const start = controls.startButton();
     const cheat = controls.cheatBox();
     const target = document.activeElement;
+    if (!inGame(target)) return;
     const typing = target === cheat;
     // Arrow keys and Space never scroll the page.
     if (!typing && (isArrow(e.code) || e.code === 'Space')) e.preventDefault();
@@ -172,6 +208,11 @@ function keyUp(e) {
         msgbox.keyUp(e);
         return;
     }
+    if (e.code === 'Space' && mustWait(document.activeElement)) holdBack(routeUp, e);
+    else routeUp(e);
+}
+
+function routeUp(e) {
     if (e.code === 'Space' && spaceArmed) {
         spaceArmed = false;
         if (document.activeElement === controls.startButton() && !state.boxOpen && !state.ended) {

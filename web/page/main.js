@@ -16,7 +16,6 @@ import * as pad from './pad.js';
 import * as replay from './replay.js';
 import * as recording from './recording.js';
 import * as share from './share.js';
-import { clockTicks, holdClock, initPageClock } from './clock.js';
 import './offline.js';
 
 const $ = (id) => document.getElementById(id);
@@ -26,11 +25,12 @@ function resize(ratio) {
     controls.drawPicture(ratio);
 }
 
+// What the page asks of the rules resolves once the rules' worker has answered (bridge.js).
 const pageApi = {
     ready: null,
     dump: () => rules.dump(),
-    // For tests and replays: stop the page's own clock, and deliver ticks by hand.
-    holdClock: (hold) => holdClock(hold),
+    // For tests: stop the rules' own clock, and deliver ticks by hand.
+    holdClock: (hold) => rules.clockPage({ held: !!hold }),
     tick: () => rules.tick(),
     tickTimer: (n) => rules.tickTimer(n),
     key: (code, shift = 0) => input.press(code, shift),
@@ -43,12 +43,16 @@ const pageApi = {
     get boxOpen() { return state.boxOpen; },
     get busy() { return state.inEvent; },
     get ended() { return state.ended; },
-    get clockTicks() { return clockTicks(); },
+    get clockTicks() { return rules.clockTicks(); },
     on(kind, f) { listeners[kind].push(f); },
     startAgain: () => game.startAgain(),
     replay: (text, options) => replay.runReplay(text, options),
     recording: () => recording.recording(),
+    // The recording and the state at one moment of the game, the clock running or not.
+    snapshot: () => rules.snapshot(),
     get replaying() { return state.replaying; },
+    // Resolves once the page has heard everything the rules did before (focus settled, say).
+    caughtUp: () => rules.caughtUp(),
 };
 window.quorvale = pageApi;
 
@@ -59,6 +63,7 @@ pageApi.ready = rules.load({
     messageBox: msgbox.messageBox,
     programEnded: game.programEnded,
     afterEvent: game.afterEvent,
+    idle: input.idle,
 }).then((raw) => {
     const layout = describe(raw);
     document.title = layout.caption;
@@ -66,6 +71,7 @@ pageApi.ready = rules.load({
     $('window').style.setProperty('--back', rgb(layout.formBackColor));
     board.init(layout, raw, boardCanvas);
     controls.build(layout, $('client'), boardCanvas);
+    rules.frameGap(controls.frameGap());
     menus.build($('menubar'), layout.menus);
     msgbox.init(layout, {
         overlay: $('overlay'), box: $('msgbox'), title: $('msgbox-title'), prompt: $('msgbox-prompt'),
@@ -82,16 +88,17 @@ pageApi.ready = rules.load({
         share: $('share'), field: $('share-link'), status: $('bar-status'),
         line: $('shared'), text: $('shared-text'), skip: $('skip'),
     });
-    initPageClock(() => rules.tick(), controls.timersRunning);
+    // A hidden page gets no ticks.
+    document.addEventListener('visibilitychange', () => rules.clockPage({ hidden: document.hidden }));
+    rules.clockPage({ hidden: document.hidden });
     fit.init({ window: $('window'), stage: $('stage'), pad: $('pad') }, resize);
     pad.init($('pad'), $('client'), fit.fit);
-    board.draw();
     game.begin();
     // The bar below the window shows once the window has its size, so that nothing moves under
     // the player's eyes (or the layout-shift count) as the page comes up.
     $('bar').hidden = false;
     // The label's font may arrive after the first frame; draw again when it does.
-    document.fonts.load(board.labelFont()).then(() => board.changedAll());
+    document.fonts.load(board.labelFont()).then(() => board.faceArrived());
     return pageApi;
 });
 // A page opened at a shared game's link replays it once the game is ready.

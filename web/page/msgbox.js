@@ -3,7 +3,6 @@
 // that opened the box waits for the answer (see bridge.js).
 
 import { state, emit } from './state.js';
-import * as board from './board.js';
 import * as controls from './controls.js';
 import * as menus from './menus.js';
 import { replayBox } from './replay.js';
@@ -61,10 +60,9 @@ export const yes = () => answers.yes;
 export const no = () => answers.no;
 
 export function messageBox(prompt, style, title) {
-    // Whatever the procedure changed so far is on screen before the box opens.
+    // Whatever the procedure changed so far is on screen before the box opens (the rules' worker
+    // has painted the board).
     controls.sync();
-    board.draw();
-    state.suspended = true;
     state.boxOpen = true;
     box.spaceDown = false;
     box.pressed = null;
@@ -96,7 +94,6 @@ export function answer(value) {
     if (!state.boxOpen) return;
     state.boxOpen = false;
     dom.overlay.hidden = true;
-    state.suspended = false;
     const resolve = box.resolve;
     box.resolve = null;
     const back = box.returnFocus;

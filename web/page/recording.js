@@ -7,8 +7,8 @@ export const FILE_NAME = 'quorvale-recording.script';
 
 export const recording = () => rules.recording();
 
-export function saveRecording() {
-    const url = URL.createObjectURL(new Blob([recording()], { type: 'text/plain' }));
+export async function saveRecording() {
+    const url = URL.createObjectURL(new Blob([await recording()], { type: 'text/plain' }));
     const a = document.createElement('a');
     a.href = url;
     a.download = FILE_NAME;

@@ -20,7 +20,7 @@ function say(text, { skip = false } = {}) {
 async function share() {
     let link;
     try {
-        link = await makeLink(recording.recording(), location.href);
+        link = await makeLink(await recording.recording(), location.href);
     } catch (error) {
         dom.field.hidden = true;
         dom.status.textContent = `No link: ${error.message}`;

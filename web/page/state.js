@@ -3,8 +3,7 @@
 
 export const state = {
     ended: false, // game.js: the program has ended (until "Start again")
-    inEvent: false, // bridge.js: an event is running in the rules (perhaps held by a message box)
-    suspended: false, // msgbox.js: ... and is waiting for a message box's answer
+    inEvent: false, // bridge.js: an event of the page's is with the rules (perhaps held by a box)
     boxOpen: false, // msgbox.js: a message box is on screen
     boxAnswered: false, // msgbox.js sets it, game.js clears it once the controls are in step
     replaying: false, // replay.js: a replay runs; the player's input is ignored meanwhile

@@ -170,8 +170,8 @@ pageTest('MenusAndBorderColoursWorkByTaps', async (page) => {
     await page.tap('#mnueditbackorange');
     assert.equal(await page.$$eval('#menubar [role="menu"]:not([hidden])', (m) => m.length), 0, 'menus open after the tap');
     // What the rules make of orange, from its click delivered directly, is what the taps made.
-    assert.equal(await dumpValue(page, 'shpborder.FillColor'), await page.evaluate(() => {
+    assert.equal(await dumpValue(page, 'shpborder.FillColor'), await page.evaluate(async () => {
         window.quorvale.click('mnueditbackorange');
-        return window.quorvale.dump().split('\n').find((l) => l.startsWith('shpborder.FillColor ')).slice(20);
+        return (await window.quorvale.dump()).split('\n').find((l) => l.startsWith('shpborder.FillColor ')).slice(20);
     }), 'the board after orange');
 }, { device: 'phone' });

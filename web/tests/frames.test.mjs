@@ -12,7 +12,7 @@ const EVENTS = [...Array(40).fill('tick'), 'start', 37, 39, 37, ...Array(20).fil
 const playAndLook = (page, frames) => page.evaluate(async (events, eachFrame) => {
     const q = window.quorvale;
     q.holdClock(true);
-    q.startAgain(); // a new game: the balls where they start, whatever ticks came before
+    await q.startAgain(); // a new game: the balls where they start, whatever ticks came before
     // Asking for a pixel waits until everything told so far is painted.
     const frame = () => q.boardPixels({ x: 0, y: 0, w: 1, h: 1 });
     await frame();
@@ -25,7 +25,7 @@ const playAndLook = (page, frames) => page.evaluate(async (events, eachFrame) =>
     const { width, height, data } = await q.boardPixels();
     let hash = 0;
     for (let i = 0; i < data.length; ++i) hash = (hash * 31 + data[i]) | 0;
-    return { size: `${width}x${height}`, hash, state: q.dump() };
+    return { size: `${width}x${height}`, hash, state: await q.dump() };
 }, EVENTS, frames);
 
 for (const scale of [1, 3]) {

@@ -114,8 +114,12 @@ export async function waitForBox(page, title) {
         document.getElementById('msgbox-title').textContent === t, { timeout: 5000 }, title);
 }
 
+// Once the page has heard what the rules made of the input so far.
 export async function focusedId(page) {
-    return page.evaluate(() => document.activeElement && document.activeElement.id);
+    return page.evaluate(async () => {
+        if (window.quorvale && window.quorvale.caughtUp) await window.quorvale.caughtUp();
+        return document.activeElement && document.activeElement.id;
+    });
 }
 
 // The colour of the board at a point in twips, once what changed is painted.
@@ -133,7 +137,11 @@ export async function typeInCheatBox(page, text) {
     await page.click('#txtcheat', { clickCount: 3 }); // whatever is there is replaced
     assert.equal(await focusedId(page), 'txtcheat', 'focus after clicking the cheat box');
     await page.keyboard.type(text);
-    assert.equal(await page.$eval('#txtcheat', (t) => t.value), ' ', `cheat box after typing ${text}`);
+    const value = await page.evaluate(async () => {
+        await window.quorvale.caughtUp();
+        return document.getElementById('txtcheat').value;
+    });
+    assert.equal(value, ' ', `cheat box after typing ${text}`);
 }
 
 // Keys pressed one after another; says where the focus is then.

@@ -28,9 +28,10 @@ async function playAndShare(page) {
     await page.keyboard.press('ArrowRight');
     // Held, so that the state and the recording are taken at the same tick.
     await page.evaluate(() => window.quorvale.holdClock(true));
-    const shared = await page.evaluate(() => ({
-        recording: window.quorvale.recording(), state: window.quorvale.dump(),
-    }));
+    const shared = await page.evaluate(async () => {
+        const { recording, dump } = await window.quorvale.snapshot();
+        return { recording, state: dump };
+    });
     await page.click('#share');
     await page.waitForFunction(() => document.getElementById('share-link').value !== '');
     const link = await page.$eval('#share-link', (f) => f.value);

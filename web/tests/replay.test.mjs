@@ -31,9 +31,10 @@ pageTest('SavedRecordingReplaysInTheDriverWithTheSameBoxesAndState', async (page
     await page.waitForFunction(() => !window.quorvale.boxOpen && !window.quorvale.busy);
     await new Promise((r) => setTimeout(r, 150));
     // A copy taken while the game goes on ends in the state the page shows at that moment.
-    const middle = await page.evaluate(() => ({
-        text: window.quorvale.recording(), state: window.quorvale.dump(), boxes: window.boxLog.length,
-    }));
+    const middle = await page.evaluate(async () => {
+        const { recording, dump } = await window.quorvale.snapshot();
+        return { text: recording, state: dump, boxes: window.boxLog.length };
+    });
     await page.keyboard.press('Enter');
     await page.keyboard.press('ArrowUp');
     await page.keyboard.press('ArrowUp');

@@ -1,0 +1,162 @@
+// The only module that calls into the compiled rules (quorvale.wasm), in the page's worker
+// (engine.js): the events, what the rules show, the recording and the replay's script. Strings
+// cross as UTF-8.
+
+let M = null; // the compiled game
+let afterEvent = () => {};
+// The rules' own flags: the program has ended; an event is running in the rules (perhaps held
+// by a message box); and it is waiting for the box's answer.
+const state = { ended: false, inEvent: false, suspended: false };
+let clickables = []; // by the number a click is delivered with
+let codes = null; // the replay's step codes and the boxes' answers, as the layout gives them
+let pendingEvent = Promise.resolve();
+let eventEnd = null;
+
+const text = (ptr) => M.UTF8ToString(ptr);
+
+// Loads the rules from the bytes of quorvale.wasm and gives them the page's side of a message
+// box and of the end of the program; `page.afterEvent(what, value)` runs after every event.
+// Resolves to the layout's description as the rules write it.
+export async function load(wasmBinary, page) {
+    const module = await createQuorvale({ wasmBinary }); // from quorvale.js, the rules' loader
+    M = module;
+    afterEvent = page.afterEvent;
+    M.quorvalePage = {
+        messageBox(...args) {
+            state.suspended = true;
+            return page.messageBox(...args).finally(() => { state.suspended = false; });
+        },
+        programEnded(status, message) {
+            state.ended = true;
+            page.programEnded(status, message);
+        },
+        eventEnded,
+    };
+    const layout = JSON.parse(text(M._qv_layout_json()));
+    clickables = layout.clickables;
+    codes = { replay: layout.replay, answers: layout.answers };
+    return layout;
+}
+
+export const loaded = () => M !== null;
+export const replayCodes = () => codes.replay;
+export const answers = () => codes.answers;
+export const ended = () => state.ended;
+export const busy = () => state.inEvent;
+
+// Runs one event in the rules, which also record it. Nothing reaches them while another is
+// still running, that is, while a message box is open, and nothing once the program has ended.
+// A string goes in as its UTF-8 bytes and their count. `what` tells the page what the event
+// was, for the focus and for tests (or, for a replay's command, says it once the command is done).
+function deliver(name, types, args, what) {
+    if (!M || state.ended || state.inEvent) return false;
+    state.inEvent = true;
+    const owned = [];
+    const cargs = [];
+    args.forEach((a, i) => {
+        if (types[i] !== 'string') {
+            cargs.push(a);
+            return;
+        }
+        const length = M.lengthBytesUTF8(a);
+        const ptr = M._malloc(length + 1);
+        M.stringToUTF8(a, ptr, length + 1);
+        owned.push(ptr);
+        cargs.push(ptr, length);
+    });
+    const finish = (value) => {
+        for (const ptr of owned) M._free(ptr);
+        state.inEvent = false;
+        afterEvent(typeof what === 'function' ? what() : what, value);
+        return value;
+    };
+    const value = M['_' + name](...cargs);
+    if (state.suspended) {
+        // A box holds the call: its end, and its value, come from eventEnded().
+        pendingEvent = new Promise((resolve) => {
+            eventEnd = (v) => resolve(finish(v));
+        });
+        return true;
+    }
+    return finish(value);
+}
+
+function eventEnded(value) {
+    const end = eventEnd;
+    eventEnd = null;
+    // Outside the rules' own call, which is still on the stack here.
+    if (end) queueMicrotask(() => end(value));
+}
+
+// Resolves once the running event, if any, has run to its end.
+export async function settled() {
+    while (state.inEvent) await pendingEvent;
+}
+
+// The events, as the rules take them. Whether the player's input may reach them is input.js's
+// to say; a replay delivers its own.
+export const key = (code, shift) =>
+    deliver('qv_key', ['number', 'number'], [code, shift], { kind: 'key', code });
+export const click = (id) =>
+    deliver('qv_click', ['number'], [id], { kind: 'click', name: clickables[id] });
+export const edit = (whole) => deliver('qv_edit', ['string'], [whole], { kind: 'text', text: whole });
+export const tick = () => deliver('qv_tick', [], [], { kind: 'tick' });
+export const tickTimer = (timer) =>
+    deliver('qv_tick_one', ['number'], [timer], { kind: 'tickone', timer });
+export const close = () => deliver('qv_close', [], [], { kind: 'close' });
+
+// The number a click on `name` is delivered with; -1 for none.
+export const clickableId = (name) => clickables.indexOf(name);
+
+// What the rules show now. The shapes are read in place, `fields` doubles a shape, as many as
+// `count`: a tick that moves a ball costs no text.
+export function shapeRecords(count, fields) {
+    const ptr = M._qv_shapes() / 8;
+    return M.HEAPF64.subarray(ptr, ptr + count * fields);
+}
+export const formBackColor = () => M._qv_form_back_color();
+export const labelCaption = () => text(M._qv_label_caption());
+// The controls, the timers, the cheat box's text and the end, by name.
+export const controlsState = () => JSON.parse(text(M._qv_state_json()));
+// What changed since the last look, as the layout's `changes` bits.
+export const takeChanges = () => M._qv_take_changes();
+
+export function restart() {
+    M._qv_restart();
+    state.ended = false;
+}
+export const dump = () => (M ? text(M._qv_dump()).replace(/--\n$/, '') : '');
+export const recording = () => text(M._qv_recording());
+
+// A script for the replay: every line is checked before anything runs; a bad one is reported as
+// the driver does.
+export function loadScript(script) {
+    const length = M.lengthBytesUTF8(script);
+    const ptr = M._malloc(length + 1);
+    M.stringToUTF8(script, ptr, length + 1);
+    const result = JSON.parse(text(M._qv_replay_load(ptr, length)));
+    M._free(ptr);
+    if (result !== null) throw new Error(result.error);
+}
+
+// Applies the loaded script's next command in the rules, whose own interpreter delivers its
+// events as the page's are delivered (and recorded). Resolves to the ticks of a `wait` for the
+// page to make with its clock (0 for any other command), or the layout's replay.dumped or
+// replay.ended. Once the program has ended nothing reaches the rules, but the script is still
+// read: a `dump` after the end shows the state the game ended in.
+export async function replayStep() {
+    if (state.ended) return M._qv_replay_step();
+    const clicked = () => {
+        const id = M._qv_replay_clicked();
+        return id < 0 ? { kind: 'replay' } : { kind: 'click', name: clickables[id] };
+    };
+    const value = deliver('qv_replay_step', [], [], clicked);
+    return state.inEvent ? pendingEvent : value;
+}
+
+// The answer the script holds for the box now open, or the layout's replay.noAnswer.
+export const replayAnswer = () => M._qv_replay_answer();
+// The player takes the game over: nothing more of the script reaches it.
+export const replayStop = () => M._qv_replay_stop();
+// Why the replay stopped before the script's end; empty if it did not.
+export const replayError = () => text(M._qv_replay_error());

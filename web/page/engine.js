@@ -1,0 +1,197 @@
+// The page's worker: the rules, their clock and the board's painter run here, so that the balls
+// patrolling cost the page's main thread nothing but the frames the browser shows. The page
+// sends the player's events and asks what it needs (bridge.js); this answers each in turn, and
+// tells the page, unasked, what it shows besides the board: the controls and the label's caption
+// when they change, a message box, the end of the program. A tick that only moves a ball is
+// painted here and tells the page nothing.
+
+import * as rules from './compiled.js';
+import { describe } from './layout.js';
+import { makeClock } from './clock.js';
+import { createPainter } from './paint.js';
+import * as replayer from './replayer.js';
+
+const tell = (message, transfer) => self.postMessage(message, transfer);
+
+let L = null;
+let paint = () => {}; // the painter, once the page has handed over the canvas
+let controls = null; // the controls' state as the rules had it after the last event
+let caption = null; // the label's caption as the page was last told it
+let gap = { left: 0, width: 0 }; // where the frame's caption interrupts its outline (the page's)
+let request = null; // the number of the page's request whose event is running
+let answerBox = null; // the running event's box, waiting for the page's answer
+const page = { hidden: false, held: false };
+
+const clock = makeClock(() => rules.tick());
+const timersOn = () => controls !== null && L.timers.some((t) => controls.timers[t]);
+
+// Ticks while a timer is on, the program goes on, the page is shown and neither the page nor a
+// replay delivers the ticks itself.
+function syncClock() {
+    if (!rules.ended() && !page.held && !replayer.running() && !page.hidden && timersOn()) clock.start();
+    else clock.stop();
+}
+
+// The shown controls whose faces the board paints under their captions: the frame (with where its
+// caption interrupts its outline) and its option buttons.
+function faces() {
+    if (!controls || !controls.controls[L.frame.name].visible) return [];
+    return [{ ...L.frame, gap }, ...L.options.filter((c) => controls.controls[c.name].visible)];
+}
+
+function paintBoard() {
+    paint({
+        kind: 'board',
+        // A copy: the records are read in place in the rules' memory, which may grow.
+        records: rules.shapeRecords(L.shapeCount, L.shapeStride).slice(),
+        ground: rules.formBackColor(),
+        caption: rules.labelCaption(),
+        faces: faces(),
+    });
+}
+
+// What the page is told besides the board: the controls when they changed, the caption when it
+// changed.
+function shown(message, changes) {
+    if ((changes & L.changes.controls) !== 0) {
+        controls = rules.controlsState();
+        message.controls = controls;
+    }
+    const now = rules.labelCaption();
+    if (now !== caption) {
+        caption = now;
+        message.caption = now;
+    }
+    return message;
+}
+
+// After every event: the board painted, and the page told what it asked for or what it shows.
+function afterEvent(what, value) {
+    const changes = rules.takeChanges();
+    const message = shown({ kind: 'after', what, value, changes }, changes);
+    if ((changes & (L.changes.drawn | L.changes.controls)) !== 0) paintBoard();
+    if (request !== null) {
+        message.id = request;
+        request = null;
+    }
+    const ticked = what.kind === 'tick' || what.kind === 'tickone';
+    if (message.id !== undefined || !ticked || message.controls || 'caption' in message) tell(message);
+    syncClock();
+}
+
+// The rules' message box: whatever the procedure changed so far is painted and shown first; the
+// event waits for the page's answer.
+function messageBox(prompt, style, title) {
+    paintBoard();
+    const message = shown({ kind: 'box', prompt, style, title }, L.changes.controls);
+    if (replayer.running()) message.replay = replayer.boxAnswer();
+    tell(message);
+    return new Promise((resolve) => { answerBox = resolve; });
+}
+
+function programEnded(status, message) {
+    clock.stop();
+    tell({ kind: 'ended', status, message });
+}
+
+// An event the page asked for; one the rules cannot take now (a box is open, the program has
+// ended) is answered at once as not delivered.
+function event(id, deliver) {
+    if (!rules.loaded() || rules.ended() || rules.busy()) {
+        tell({ kind: 'after', id, refused: true });
+        return;
+    }
+    request = id;
+    if (deliver() === false) {
+        request = null;
+        tell({ kind: 'after', id, refused: true });
+    }
+}
+
+const reply = (id, value) => tell({ kind: 'reply', id, value });
+
+async function load(wasm) {
+    const raw = await rules.load(wasm, { messageBox, programEnded, afterEvent });
+    L = describe(raw);
+    rules.takeChanges();
+    controls = rules.controlsState();
+    caption = rules.labelCaption();
+    tell({ kind: 'loaded', layout: raw, controls, caption });
+    syncClock();
+}
+
+// The page's requests, each answered in the order they came.
+const requests = {
+    load: (m) => load(m.wasm),
+    canvas(m) {
+        // A browser that cannot hand a canvas to a worker has the page paint it, told the same.
+        paint = m.canvas ? createPainter(m.canvas, m.layout, tell) : (message) => tell({ kind: 'paint', message });
+        paintBoard();
+    },
+    ratio: (m) => paint(m),
+    gap(m) {
+        gap = m.gap;
+        paint({ kind: 'everything' });
+        paintBoard();
+    },
+    pixels: (m) => paint(m),
+    key: (m) => event(m.id, () => rules.key(m.code, m.shift)),
+    click: (m) => event(m.id, () => rules.click(m.target)),
+    edit: (m) => event(m.id, () => rules.edit(m.text)),
+    tick: (m) => event(m.id, () => rules.tick()),
+    tickTimer: (m) => event(m.id, () => rules.tickTimer(m.timer)),
+    close: (m) => event(m.id, () => rules.close()),
+    answer(m) {
+        const resolve = answerBox;
+        answerBox = null;
+        if (resolve) resolve(m.value);
+    },
+    clock(m) {
+        Object.assign(page, m.page);
+        syncClock();
+    },
+    restart(m) {
+        rules.restart();
+        rules.takeChanges();
+        controls = rules.controlsState();
+        caption = rules.labelCaption();
+        paint({ kind: 'everything' });
+        paintBoard();
+        syncClock();
+        reply(m.id, { controls, caption });
+    },
+    dump: (m) => reply(m.id, rules.dump()),
+    recording: (m) => reply(m.id, rules.recording()),
+    // Both at the same moment: no tick comes between them.
+    snapshot: (m) => reply(m.id, { recording: rules.recording(), dump: rules.dump() }),
+    ticks: (m) => reply(m.id, clock.ticks),
+    ping: (m) => reply(m.id, null),
+    settled: async (m) => {
+        await rules.settled();
+        reply(m.id, null);
+    },
+    loadScript(m) {
+        try {
+            rules.loadScript(m.text);
+            reply(m.id, null);
+        } catch (error) {
+            reply(m.id, { error: error.message });
+        }
+    },
+    async replay(m) {
+        syncClock();
+        try {
+            reply(m.id, await replayer.run(m.options, (text) => tell({ kind: 'dumped', text })));
+        } finally {
+            page.held = false; // the player's clock again
+            syncClock();
+        }
+    },
+    hurry: () => replayer.hurry(),
+};
+
+self.onmessage = ({ data }) => {
+    const handle = requests[data.kind];
+    if (!handle) throw new Error(`the page's worker was asked "${data.kind}"`);
+    handle(data);
+};
