@@ -140,6 +140,8 @@ export const snapshot = () => ask('snapshot');
 export const clockTicks = () => ask('ticks');
 // Resolves once the running event, if any, has run to its end.
 export const settled = () => ask('settled');
+// For the benchmarks: the rules' worker times `n` ticks or key presses of its own.
+export const timeEvents = (event, n) => ask('time', { event, n });
 // Resolves once the page has heard everything the rules did before this was asked.
 export const caughtUp = () => ask('ping');
 

@@ -20,6 +20,7 @@ let caption = null; // the label's caption as the page was last told it
 let gap = { left: 0, width: 0 }; // where the frame's caption interrupts its outline (the page's)
 let request = null; // the number of the page's request whose event is running
 let answerBox = null; // the running event's box, waiting for the page's answer
+let boxed = false; // the running event showed a box
 const page = { hidden: false, held: false };
 
 const clock = makeClock(() => rules.tick());
@@ -74,14 +75,19 @@ function afterEvent(what, value) {
         message.id = request;
         request = null;
     }
-    const ticked = what.kind === 'tick' || what.kind === 'tickone';
-    if (message.id !== undefined || !ticked || message.controls || 'caption' in message) tell(message);
+    // The page hears of its own events, of what it shows, of the end of a box it answered, and
+    // of clicks (Start Over puts the focus on Start); not of a tick or a replayed key that only
+    // moved something on the board.
+    if (message.id !== undefined || message.controls || 'caption' in message || boxed ||
+        what.kind === 'click') tell(message);
+    boxed = false;
     syncClock();
 }
 
 // The rules' message box: whatever the procedure changed so far is painted and shown first; the
 // event waits for the page's answer.
 function messageBox(prompt, style, title) {
+    boxed = true;
     paintBoard();
     const message = shown({ kind: 'box', prompt, style, title }, L.changes.controls);
     if (replayer.running()) message.replay = replayer.boxAnswer();
@@ -166,6 +172,14 @@ const requests = {
     snapshot: (m) => reply(m.id, { recording: rules.recording(), dump: rules.dump() }),
     ticks: (m) => reply(m.id, clock.ticks),
     ping: (m) => reply(m.id, null),
+    // For the benchmarks: `n` ticks as the clock makes them, or key presses (a step left and
+    // back) as the page sends them, each with all that follows it here; microseconds each.
+    time(m) {
+        const run = m.event === 'tick' ? () => rules.tick() : (i) => rules.key(i % 2 ? 39 : 37, 0);
+        const begin = performance.now();
+        for (let i = 0; i < m.n; ++i) run(i);
+        reply(m.id, (performance.now() - begin) * 1000 / m.n);
+    },
     settled: async (m) => {
         await rules.settled();
         reply(m.id, null);
