@@ -161,3 +161,35 @@ pageTest('ClockTicks64TimesASecondAndNotWhileHidden', async (page) => {
     await new Promise((r) => setTimeout(r, 300));
     assert.equal(await count(), hidden, 'ticks while hidden');
 });
+
+// A key that comes while the rules are still running the click before it is taken where that click
+// leaves the focus: here on the board, in play, so the piece steps down.
+pageTest('KeyBeforeTheRulesAnswerIsRoutedWhereTheirAnswerLeavesTheFocus', async (page) => {
+    await page.evaluate(() => window.quorvale.holdClock(true));
+    await page.evaluate(() => {
+        window.quorvale.click('cmdstart');
+        // In the same task, before any answer can arrive; the focus is still on Start.
+        const key = (type) => document.activeElement.dispatchEvent(
+            new KeyboardEvent(type, { code: 'ArrowDown', key: 'ArrowDown', bubbles: true, cancelable: true }));
+        key('keydown');
+        key('keyup');
+    });
+    assert.equal(await focusedId(page), 'board', 'focus in play');
+    assert.equal(await dumpValue(page, 'shpyou.Top'), '440', 'piece after the early Down');
+});
+
+// The bar below the window keeps its own keys: Space presses its buttons, and the arrows are
+// the link field's (the page does not take them from the browser).
+pageTest('KeysOnTheBarBelowTheWindowAreTheBars', async (page) => {
+    await page.evaluate(() => window.quorvale.holdClock(true));
+    await page.focus('#share');
+    await page.keyboard.press('Space');
+    await page.waitForFunction(() => document.getElementById('share-link').value !== '');
+    assert.equal(await focusedId(page), 'share-link', 'focus after Space on Share');
+    await page.$eval('#share-link', (f) => f.addEventListener('keydown', (e) => {
+        window.arrowTaken = e.defaultPrevented;
+    }));
+    await page.keyboard.press('ArrowLeft');
+    assert.equal(await page.evaluate(() => window.arrowTaken), false, 'Left in the link field taken by the page');
+    assert.equal(await dumpValue(page, 'cmdstart.Visible'), 'true', 'still in setup');
+});
