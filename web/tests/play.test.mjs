@@ -16,7 +16,23 @@ pageTest('PageLoadsWithoutConsoleErrors', async (page, errors) => {
     assert.ok(errors.length === 0, `console errors: ${errors.join('; ')}`);
 });
 
-pageTest('CanvasHasTheWindowsColours', async (page) => {
+// The board painted in the rules' worker, and by the page where the browser cannot hand a canvas
+// to a worker.
+for (const [where, transfers] of [['', true], ['WhereACanvasCannotGoToAWorker', false]]) {
+    pageTest(`CanvasHasTheWindowsColours${where}`, async (page) => {
+        if (!transfers) {
+            await page.evaluateOnNewDocument(() => { delete HTMLCanvasElement.prototype.transferControlToOffscreen; });
+            await page.reload({ waitUntil: 'load' });
+            await page.evaluate(() => window.quorvale.ready);
+            // A canvas handed to a worker has no context on the page.
+            assert.ok(await page.evaluate(() => document.getElementById('board').getContext('2d') !== null),
+                'the page paints the board');
+        }
+        await assertWindowColours(page);
+    });
+}
+
+async function assertWindowColours(page) {
     await page.evaluate(() => window.quorvale.holdClock(true));
     for (const [what, x, y, colour] of [
         ['the window', 10000, 8650, '#800000'],
@@ -35,7 +51,7 @@ pageTest('CanvasHasTheWindowsColours', async (page) => {
     // Drawn over the goal, the piece shows on top.
     await page.evaluate(() => { window.quorvale.edit('skipjump'); });
     assert.equal(await pixelAt(page, 8827, 427), '#00ff00', 'the piece after skipjump');
-});
+}
 
 pageTest('SpaceOnTheStartButtonStartsPlay', async (page) => {
     // The arrow keys do nothing while the start button holds the focus.
