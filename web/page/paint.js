@@ -141,14 +141,18 @@ export function createPainter(canvas, raw, told) {
         const { records: s, ground, faces, caption } = board;
         const rects = damage.take(s, `${ground} ${JSON.stringify(faces)}`, caption);
         ctx.setTransform(dpr, 0, 0, dpr, 0, 0);
-        for (const r of rects || [{ x: 0, y: 0, w: L.width, h: L.height }]) {
+        for (const changed of rects || [{ x: 0, y: 0, w: L.width, h: L.height }]) {
+            // Out to whole device pixels, so that no half-covered pixel is left stale: the ground
+            // covers every pixel the rectangle touches, then whatever stands on it is painted
+            // again.
+            const x = Math.floor(changed.x * dpr) / dpr;
+            const y = Math.floor(changed.y * dpr) / dpr;
+            const r = { x, y, w: Math.ceil((changed.x + changed.w) * dpr) / dpr - x,
+                h: Math.ceil((changed.y + changed.h) * dpr) / dpr - y };
             ctx.save();
             if (rects) {
-                // Out to whole device pixels, so that no half-covered pixel is left stale.
-                const x = Math.floor(r.x * dpr) / dpr;
-                const y = Math.floor(r.y * dpr) / dpr;
                 ctx.beginPath();
-                ctx.rect(x, y, Math.ceil((r.x + r.w) * dpr) / dpr - x, Math.ceil((r.y + r.h) * dpr) / dpr - y);
+                ctx.rect(r.x, r.y, r.w, r.h);
                 ctx.clip();
             }
             ctx.fillStyle = rgb(ground);
