@@ -88,6 +88,7 @@ pageTest('ScreenReaderIsToldTheGamesNamesBoxesAndNotices', async (page) => {
     const notice = await page.$eval('[role="status"]#notice', (n) => n.textContent);
     assert.equal(notice, 'The game has ended', 'the end notice, announced');
     await page.click('#again');
+    await page.evaluate(() => window.quorvale.caughtUp()); // the new game has begun
     assert.equal(await page.$eval('#notice', (n) => n.textContent), '', 'the notice once a new game begins');
 }, { device: 'phone' });
 
