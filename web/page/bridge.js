@@ -46,7 +46,6 @@ function shown(message) {
 }
 
 const heard = {
-    loaded: () => {}, // answers load(), below
     after(m) {
         // Answered first, so that what follows the event knows whether another is still out.
         if (m.id !== undefined) answered(m.id, m.refused ? false : m.value);
@@ -80,14 +79,18 @@ let painter = null; // the board's painter on the page, where the worker cannot 
 export async function load(hooks) {
     page = hooks;
     worker = new Worker(new URL('engine.js', import.meta.url));
-    worker.onerror = (e) => console.error(`The game cannot run: ${e.message}`);
-    const wasm = await (await fetch(new URL('quorvale.wasm', import.meta.url))).arrayBuffer();
-    const loaded = new Promise((resolve) => {
+    // The worker's script or the rules that cannot be had end the loading with why.
+    const loaded = new Promise((resolve, reject) => {
+        worker.onerror = (e) => reject(new Error(`the game's worker stopped: ${e.message || 'it could not start'}`));
         worker.onmessage = ({ data }) => {
             if (data.kind === 'loaded') resolve(data);
-            heard[data.kind](data);
+            else if (data.kind === 'failed') reject(new Error(data.message));
+            else heard[data.kind](data);
         };
     });
+    const response = await fetch(new URL('quorvale.wasm', import.meta.url));
+    if (!response.ok) throw new Error(`quorvale.wasm: ${response.status}`);
+    const wasm = await response.arrayBuffer();
     post({ kind: 'load', wasm }, [wasm]);
     const { layout, controls: now, caption: text } = await loaded;
     clickables = layout.clickables;

@@ -128,7 +128,7 @@ async function load(wasm) {
 
 // The page's requests, each answered in the order they came.
 const requests = {
-    load: (m) => load(m.wasm),
+    load: (m) => load(m.wasm).catch((error) => tell({ kind: 'failed', message: error.message })),
     canvas(m) {
         // A browser that cannot hand a canvas to a worker has the page paint it, told the same.
         paint = m.canvas ? createPainter(m.canvas, m.layout, tell) : (message) => tell({ kind: 'paint', message });

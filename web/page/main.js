@@ -103,5 +103,12 @@ pageApi.ready = rules.load({
     document.fonts.load(board.labelFont()).then(() => board.faceArrived());
     return pageApi;
 });
-// A page opened at a shared game's link replays it once the game is ready.
-pageApi.ready.then(() => share.open(location.hash));
+// A page opened at a shared game's link replays it once the game is ready; a game that cannot
+// start says why on the line above it.
+pageApi.ready.then(() => share.open(location.hash), (error) => {
+    $('shared-text').textContent = `The game cannot start: ${error.message}`;
+    $('skip').hidden = true;
+    $('shared').hidden = false;
+    $('stage').hidden = true;
+    console.error(`The game cannot start: ${error.message}`);
+});

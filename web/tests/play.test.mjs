@@ -209,3 +209,18 @@ pageTest('KeysOnTheBarBelowTheWindowAreTheBars', async (page) => {
     assert.equal(await page.evaluate(() => window.arrowTaken), false, 'Left in the link field taken by the page');
     assert.equal(await dumpValue(page, 'cmdstart.Visible'), 'true', 'still in setup');
 });
+
+// Without the compiled rules the page says why on the line above the game, rather than staying
+// blank and silent.
+pageTest('PageWithoutItsRulesSaysWhy', async (page, errors) => {
+    // As a network would that has lost the file (the protocol cannot intercept the page's worker).
+    await page.evaluateOnNewDocument(() => {
+        const fetchOf = window.fetch;
+        window.fetch = (url, ...rest) => (String(url).endsWith('.wasm')
+            ? Promise.reject(new TypeError('Failed to fetch')) : fetchOf(url, ...rest));
+    });
+    await page.reload({ waitUntil: 'load' });
+    await page.waitForSelector('#shared:not([hidden])', { timeout: 5000 });
+    assert.match(await page.$eval('#shared-text', (t) => t.textContent), /^The game cannot start: /);
+    errors.length = 0; // the page's own console line is the point here
+});
