@@ -87,6 +87,8 @@ function holdBack(then, e) {
 const mustWait = (target) => (heldBack.length > 0 || !rules.idle()) && inGame(target) &&
     target !== controls.cheatBox();
 
+export const holdingBack = () => heldBack.length > 0;
+
 // The rules have answered every event of the page's: the keys held back meanwhile go on, until
 // one of them sends another event.
 export function idle() {

@@ -28,7 +28,11 @@ function resize(ratio) {
 // What the page asks of the rules resolves once the rules' worker has answered (bridge.js).
 const pageApi = {
     ready: null,
-    dump: () => rules.dump(),
+    // The state once every key so far has reached the rules.
+    dump: async () => {
+        await pageApi.caughtUp();
+        return rules.dump();
+    },
     // For tests: stop the rules' own clock, and deliver ticks by hand.
     holdClock: (hold) => rules.clockPage({ held: !!hold }),
     tick: () => rules.tick(),
@@ -48,11 +52,19 @@ const pageApi = {
     startAgain: () => game.startAgain(),
     replay: (text, options) => replay.runReplay(text, options),
     recording: () => recording.recording(),
-    // The recording and the state at one moment of the game, the clock running or not.
-    snapshot: () => rules.snapshot(),
+    // The recording and the state at one moment of the game, the clock running or not, once
+    // every key so far has reached the rules.
+    snapshot: async () => {
+        await pageApi.caughtUp();
+        return rules.snapshot();
+    },
     get replaying() { return state.replaying; },
-    // Resolves once the page has heard everything the rules did before (focus settled, say).
-    caughtUp: () => rules.caughtUp(),
+    // Resolves once the page has heard everything the rules did before (focus settled, say),
+    // the keys it held back meanwhile sent on and answered too.
+    caughtUp: async () => {
+        do await rules.caughtUp();
+        while (input.holdingBack() || (!rules.idle() && !state.boxOpen));
+    },
     // For benchmarks: microseconds a tick ('tick') or a key press ('key') costs in the worker.
     timeEvents: (event, n) => rules.timeEvents(event, n),
 };
