@@ -100,13 +100,9 @@ function programEnded(status, message) {
     tell({ kind: 'ended', status, message });
 }
 
-// An event the page asked for; one the rules cannot take now (a box is open, the program has
-// ended) is answered at once as not delivered.
+// An event the page asked for; one the rules cannot take now (not loaded, a box is open, the
+// program has ended: compiled.js refuses it) is answered at once as not delivered.
 function event(id, deliver) {
-    if (!rules.loaded() || rules.ended() || rules.busy()) {
-        tell({ kind: 'after', id, refused: true });
-        return;
-    }
     request = id;
     if (deliver() === false) {
         request = null;
@@ -116,12 +112,17 @@ function event(id, deliver) {
 
 const reply = (id, value) => tell({ kind: 'reply', id, value });
 
-async function load(wasm) {
-    const raw = await rules.load(wasm, { messageBox, programEnded, afterEvent });
-    L = describe(raw);
+// A game as it starts: what the page is shown of it, taken whole.
+function startShown() {
     rules.takeChanges();
     controls = rules.controlsState();
     caption = rules.labelCaption();
+}
+
+async function load(wasm) {
+    const raw = await rules.load(wasm, { messageBox, programEnded, afterEvent });
+    L = describe(raw);
+    startShown();
     tell({ kind: 'loaded', layout: raw, controls, caption });
     syncClock();
 }
@@ -158,9 +159,7 @@ const requests = {
     },
     restart(m) {
         rules.restart();
-        rules.takeChanges();
-        controls = rules.controlsState();
-        caption = rules.labelCaption();
+        startShown();
         paint({ kind: 'everything' });
         paintBoard();
         syncClock();

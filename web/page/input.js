@@ -54,20 +54,21 @@ export function init(boardCanvas) {
     listeners.box.push(() => { heldBack.length = 0; });
 }
 
-// A finger's arrow key (the pad, a swipe): the same key press as the keyboard's, except that
-// it reaches nothing while a message box is open or the menus are in use.
-const fingerEvent = (code, repeat) => ({
-    code, repeat, byFinger: true, shiftKey: false, ctrlKey: false, altKey: false,
-    preventDefault() {}, stopPropagation() {},
+// A key event as the routes read it, standing in for the browser's own (a finger's, or one held
+// back and routed later).
+const standIn = (code, repeat, { shiftKey = false, ctrlKey = false, altKey = false } = {}) => ({
+    code, repeat, shiftKey, ctrlKey, altKey, preventDefault() {}, stopPropagation() {},
 });
 
+// A finger's arrow key (the pad, a swipe): the same key press as the keyboard's, except that
+// it reaches nothing while a message box is open or the menus are in use.
 export function fingerDown(code, repeat) {
     if (state.boxOpen || menus.hasFocus() || menus.isOpen()) return;
-    keyDown(fingerEvent(code, repeat));
+    keyDown(standIn(code, repeat));
 }
 
 export function fingerUp(code) {
-    keyUp(fingerEvent(code, false));
+    keyUp(standIn(code, false));
 }
 
 const isAlt = (code) => code === 'AltLeft' || code === 'AltRight';
@@ -80,8 +81,7 @@ const inGame = (target) => target === board || target === document.body || targe
 // A key held back: routed later, the browser's own use of it stopped now.
 function holdBack(then, e) {
     e.preventDefault();
-    const { code, repeat, shiftKey, ctrlKey, altKey, metaKey } = e;
-    heldBack.push([then, { code, repeat, shiftKey, ctrlKey, altKey, metaKey, preventDefault() {} }]);
+    heldBack.push([then, standIn(e.code, e.repeat, e)]);
 }
 
 const mustWait = (target) => (heldBack.length > 0 || !rules.idle()) && inGame(target) &&
