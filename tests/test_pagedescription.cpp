@@ -4,6 +4,7 @@
 #include "created.h"
 #include "describe.h"
 #include "game.h"
+#include "pictures.h"
 #include "vocabulary.h"
 
 #include <nlohmann/json.hpp>
@@ -194,6 +195,71 @@ TEST(PageDescription, MenuBarHoldsEveryMenuAndItemInDisplayOrder)
                 EXPECT_EQ(item.at("caption"), i.caption) << itemName;
             }
         }
+    }
+}
+
+void expectPicture(const json &described, const pictures::Picture &picture)
+{
+    EXPECT_EQ(described.at("side"), picture.side);
+    if (picture.ground)
+        EXPECT_EQ(described.at("ground"), *picture.ground);
+    else
+        EXPECT_TRUE(described.at("ground").is_null());
+    const json &lettering = described.at("lettering");
+    EXPECT_EQ(lettering.at("text"), picture.lettering.text);
+    EXPECT_EQ(lettering.at("faces").size(), picture.lettering.faces.size());
+    EXPECT_EQ(lettering.at("bold"), picture.lettering.bold);
+    EXPECT_EQ(lettering.at("italic"), picture.lettering.italic);
+    EXPECT_EQ(lettering.at("pixels"), picture.lettering.pixels);
+    const json &figures = described.at("figures");
+    ASSERT_EQ(figures.size(), picture.figures.size());
+    for (std::size_t i = 0; i < figures.size(); ++i) {
+        SCOPED_TRACE("figure " + std::to_string(i));
+        const json &f = figures[i];
+        const pictures::Figure &expected = picture.figures[i];
+        const std::string_view kinds[] = {"polygon", "line", "ellipse", "text"};
+        EXPECT_EQ(f.at("kind"), kinds[static_cast<std::size_t>(expected.kind)]);
+        ASSERT_EQ(f.at("points").size(), expected.points.size());
+        for (std::size_t p = 0; p < expected.points.size(); ++p) {
+            EXPECT_EQ(f.at("points")[p][0], expected.points[p].x);
+            EXPECT_EQ(f.at("points")[p][1], expected.points[p].y);
+        }
+        const json &stops = f.at("fill").at("stops");
+        ASSERT_EQ(stops.size(), expected.fill.stops.size());
+        for (std::size_t s = 0; s < stops.size(); ++s) {
+            EXPECT_EQ(stops[s].at("at"), expected.fill.stops[s].at);
+            EXPECT_EQ(stops[s].at("colour"), expected.fill.stops[s].colour);
+        }
+        EXPECT_EQ(f.at("fill").at("top"), expected.fill.top);
+        EXPECT_EQ(f.at("fill").at("bottom"), expected.fill.bottom);
+        EXPECT_EQ(f.at("stroke").at("colour"), expected.stroke.colour);
+        EXPECT_EQ(f.at("stroke").at("width"), expected.stroke.width);
+        EXPECT_EQ(f.at("stroke").at("round"), expected.stroke.round);
+    }
+}
+
+// The page draws the start picture and the boxes' signs from the description alone: a figure or
+// a colour lost on the way would show in the page and not in the window.
+TEST(PageDescription, PicturesCarryEveryFigureAndColourTheWindowDraws)
+{
+    const json &described = layoutDescription().at("pictures");
+    {
+        SCOPED_TRACE("start");
+        expectPicture(described.at("start"), pictures::start);
+    }
+    const json &icons = described.at("boxIcons");
+    ASSERT_EQ(icons.size(), 2U);
+    for (const int style : {vbExclamation, vbInformation}) {
+        SCOPED_TRACE("the box of style " + std::to_string(style));
+        int found = 0;
+        for (const json &icon : icons) {
+            const int bits = described.at("boxIconBits");
+            if (icon.at("style") == ((style + vbYesNo) & bits)) {
+                ++found;
+                expectPicture(icon.at("picture"), *pictures::boxIcon(style + vbYesNo));
+            }
+        }
+        EXPECT_EQ(found, 1);
     }
 }
 

@@ -6,6 +6,7 @@
 #include "json.h"
 #include "layout.h"
 #include "maze.h"
+#include "pictures.h"
 #include "vocabulary.h"
 
 #include <array>
@@ -109,6 +110,81 @@ std::string_view menuName(Menu m)
     return {};
 }
 
+std::string_view figureKindName(pictures::FigureKind kind)
+{
+    switch (kind) {
+    case pictures::FigureKind::Polygon:
+        return "polygon";
+    case pictures::FigureKind::Line:
+        return "line";
+    case pictures::FigureKind::Ellipse:
+        return "ellipse";
+    case pictures::FigureKind::Text:
+        return "text";
+    }
+    return "";
+}
+
+// A picture as figures in its own square: points as [x, y], colours as 0xRRGGBB, a fill as its
+// colour stops (none: not filled), an outline of width 0 not drawn.
+void writePicture(JsonWriter &json, const pictures::Picture &picture)
+{
+    json.beginObject();
+    json.key("side").decimal(picture.side);
+    json.key("ground");
+    if (picture.ground)
+        json.number(*picture.ground);
+    else
+        json.null();
+    const pictures::Lettering &lettering = picture.lettering;
+    json.key("lettering").beginObject();
+    json.key("text").string(lettering.text).key("faces").beginArray();
+    for (const std::string_view face : lettering.faces)
+        json.string(face);
+    json.endArray();
+    json.key("bold").boolean(lettering.bold).key("italic").boolean(lettering.italic);
+    json.key("pixels").decimal(lettering.pixels).endObject();
+
+    json.key("figures").beginArray();
+    for (const pictures::Figure &figure : picture.figures) {
+        json.beginObject().key("kind").string(figureKindName(figure.kind));
+        json.key("points").beginArray();
+        for (const pictures::Point &p : figure.points)
+            json.beginArray().decimal(p.x).decimal(p.y).endArray();
+        json.endArray();
+        json.key("fill").beginObject().key("stops").beginArray();
+        for (const pictures::ColourStop &stop : figure.fill.stops)
+            json.beginObject()
+                .key("at")
+                .decimal(stop.at)
+                .key("colour")
+                .number(stop.colour)
+                .endObject();
+        json.endArray();
+        json.key("top").decimal(figure.fill.top).key("bottom").decimal(figure.fill.bottom);
+        json.endObject();
+        json.key("stroke").beginObject().key("colour").number(figure.stroke.colour);
+        json.key("width").decimal(figure.stroke.width).key("round").boolean(figure.stroke.round);
+        json.endObject().endObject();
+    }
+    json.endArray().endObject();
+}
+
+void writePictures(JsonWriter &json)
+{
+    json.key("pictures").beginObject();
+    json.key("start");
+    writePicture(json, pictures::start);
+    json.key("boxIconBits").number(pictures::boxIconBits);
+    json.key("boxIcons").beginArray();
+    for (const pictures::BoxIcon &icon : pictures::boxIcons) {
+        json.beginObject().key("style").number(icon.style).key("picture");
+        writePicture(json, icon.picture);
+        json.endObject();
+    }
+    json.endArray().endObject();
+}
+
 void writeControls(JsonWriter &json)
 {
     const Element frame = elementsOfKind<ElementKind::Frame>().front();
@@ -169,7 +245,7 @@ void writeMenus(JsonWriter &json)
 // Sizes in twips, colours as 0xRRGGBB, every control with its place, tab index, colours and
 // caption (the option buttons placed inside the frame), the drawing order with the label in it,
 // the kinds of shape, the fields of a shape record, the timers, what can be clicked (by the
-// number a click is delivered with) and the menu bar.
+// number a click is delivered with), the menu bar, and the pictures.
 std::string layoutJson()
 {
     JsonWriter json;
@@ -222,6 +298,7 @@ std::string layoutJson()
         json.string(c.name);
     json.endArray();
     writeMenus(json);
+    writePictures(json);
     json.endObject();
     return json.take();
 }
