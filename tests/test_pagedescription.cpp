@@ -37,13 +37,15 @@ const json &controlNamed(std::string_view name)
     return none;
 }
 
-TEST(PageDescription, WindowIsTheSizeAndColourTheGameCreates)
+TEST(PageDescription, WindowHasTheSizeColourAndLabelFontTheGameCreates)
 {
     const json &layout = layoutDescription();
     EXPECT_EQ(layout.at("caption"), created::caption);
     EXPECT_EQ(layout.at("clientWidth"), created::clientWidth);
     EXPECT_EQ(layout.at("clientHeight"), created::clientHeight);
     EXPECT_EQ(layout.at("formBackColor"), displayRgb(Colour(created::formBackColor)));
+    EXPECT_EQ(layout.at("twipsPerPixel"), created::twipsPerPixel);
+    EXPECT_EQ(layout.at("labelFontPoints"), created::labelFontPoints);
 }
 
 TEST(PageDescription, EveryControlHasThePlaceTabIndexCaptionAndColoursItIsCreatedWith)

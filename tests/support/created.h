@@ -29,6 +29,8 @@ inline constexpr std::string_view caption = "Maze";
 inline constexpr std::uint32_t formBackColor = darkRed;
 inline constexpr int clientWidth = 10050;
 inline constexpr int clientHeight = 8685;
+inline constexpr int twipsPerPixel = 15;
+inline constexpr int labelFontPoints = 12;
 
 struct Shape
 {
