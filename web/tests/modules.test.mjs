@@ -257,6 +257,11 @@ test('LayoutInThePagesTermsIsInPixelsWithTheFocusOrderFromTheStartButton', () =>
         startOver: 'mnufilestart',
         menus: ['File'],
         items: ['mnufilestart'],
+        pictures: {
+            start: { figures: [] },
+            boxIconBits: 0x70,
+            boxIcons: [{ style: 0x30, picture: 'warning' }, { style: 0x40, picture: 'information' }],
+        },
     };
     const layout = describe(raw);
     assert.equal(layout.width, 100);
@@ -276,6 +281,11 @@ test('LayoutInThePagesTermsIsInPixelsWithTheFocusOrderFromTheStartButton', () =>
     assert.deepEqual(layout.shapeFields, { left: 0, top: 1, fillColor: 2 });
     assert.equal(layout.shapeStride, 3);
     assert.deepEqual(layout.menus, { menus: ['File'], items: ['mnufilestart'] });
+    assert.equal(layout.startPicture, raw.pictures.start);
+    // A box's style holds its buttons besides its sign: only the sign's bits pick the picture.
+    assert.equal(layout.boxIcon(0x30 + 4), 'warning');
+    assert.equal(layout.boxIcon(0x40 + 4), 'information');
+    assert.equal(layout.boxIcon(4), null, 'a style with no sign');
     for (const key of ['caption', 'formBackColor', 'drawingOrder', 'shapeKinds', 'timers',
         'answers', 'replay', 'changes', 'startOver'])
         assert.equal(layout[key], raw[key], key);
