@@ -1,8 +1,8 @@
 // The page's pure modules under Node, for what the browser tests cannot see: key codes no test
-// presses, the clock after a stall, and the label's line breaks.
+// presses, the clock's schedule after a stall, and the label's line breaks.
 import assert from 'node:assert/strict';
 import { test } from 'node:test';
-import { makeClock, PERIOD } from '../page/clock.js';
+import { makeClock, paceTicks, PERIOD } from '../page/clock.js';
 import { virtualKeyCode } from '../page/keys.js';
 import { wrap } from '../page/wrap.js';
 
@@ -20,6 +20,16 @@ function fakeTime() {
     let now = 0;
     let timers = [];
     return {
+        now: () => now,
+        // Runs the timer due first, time moving on to it; false when none is set.
+        next() {
+            timers.sort((a, b) => a.at - b.at);
+            const t = timers.shift();
+            if (!t) return false;
+            now = Math.max(now, t.at);
+            t.f();
+            return true;
+        },
         timers: {
             now: () => now,
             set: (f, ms) => { timers.push({ at: now + ms, f }); return timers.length; },
@@ -57,6 +67,30 @@ test('ClockMakesUpNoTicksLostToAStall', () => {
     const stopped = ticks;
     time.advance(1000);
     assert.equal(ticks, stopped, 'ticks once stopped');
+});
+
+// A replay's `wait` keeps the clock's schedule: 64 ticks a second, and a tick held up by a box
+// brings no burst of ticks behind it.
+test('ReplayWaitTicksAtTheClocksPaceAndMakesUpNoTicksLostToABox', async () => {
+    const time = fakeTime();
+    const at = [];
+    const tick = async () => {
+        at.push(time.now());
+        if (at.length === 64) time.stall(500); // a box held this tick open for half a second
+    };
+    let done = false;
+    paceTicks(128, tick, { timers: time.timers }).then(() => { done = true; });
+    for (let turns = 0; !done && turns < 10_000; ++turns) {
+        await new Promise(setImmediate); // the ticks' own promises settle first
+        time.next();
+    }
+    assert.ok(done, 'the wait ended');
+    assert.equal(at.length, 128, 'ticks made');
+    assert.ok(at[63] >= 990 && at[63] <= 1010, `the 64th tick at ${at[63]} ms`);
+    const gaps = at.slice(65).map((t, i) => t - at[64 + i]);
+    assert.ok(Math.min(...gaps) >= PERIOD / 2, `ticks after the box ${Math.min(...gaps)} ms apart`);
+    assert.ok(at[127] - at[64] >= 975 && at[127] - at[64] <= 1000,
+        `63 ticks after the box took ${at[127] - at[64]} ms`);
 });
 
 test('LabelWrapsAtSpacesWithinItsWidth', () => {
