@@ -38,11 +38,9 @@ export async function load(wasmBinary, page) {
     return layout;
 }
 
-export const loaded = () => M !== null;
 export const replayCodes = () => codes.replay;
 export const answers = () => codes.answers;
 export const ended = () => state.ended;
-export const busy = () => state.inEvent;
 
 // Runs one event in the rules, which also record it. Nothing reaches them while another is
 // still running, that is, while a message box is open, and nothing once the program has ended.
@@ -104,9 +102,6 @@ export const tick = () => deliver('qv_tick', [], [], { kind: 'tick' });
 export const tickTimer = (timer) =>
     deliver('qv_tick_one', ['number'], [timer], { kind: 'tickone', timer });
 export const close = () => deliver('qv_close', [], [], { kind: 'close' });
-
-// The number a click on `name` is delivered with; -1 for none.
-export const clickableId = (name) => clickables.indexOf(name);
 
 // What the rules show now. The shapes are read in place, `fields` doubles a shape, as many as
 // `count`: a tick that moves a ball costs no text.

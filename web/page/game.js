@@ -1,6 +1,6 @@
 // What follows each event in the rules, the end of the program, and starting again.
 
-import { state, emit } from './state.js';
+import { state } from './state.js';
 import * as rules from './bridge.js';
 import * as board from './board.js';
 import * as controls from './controls.js';
@@ -60,7 +60,6 @@ export async function startAgain() {
     dom.ended.hidden = true;
     dom.notice.textContent = '';
     dom.window.hidden = false;
-    emit('restart');
     const change = controls.sync();
     controls.settleFocus(change, 'reset');
     board.showCaption();
