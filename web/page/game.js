@@ -1,20 +1,20 @@
 // What follows each event in the rules, the end of the program, and starting again.
 
 import { state } from './state.js';
-import * as rules from './bridge.js';
+import * as bridge from './bridge.js';
 import * as board from './board.js';
 import * as controls from './controls.js';
 import * as menus from './menus.js';
 import * as msgbox from './msgbox.js';
 
-let L = null;
+let layout = null;
 let dom = null;
 let endMessage = '';
 
 // `elements`: the window, the end notice, its text, error line and button, and the live region
 // that announces it.
-export function init(layout, elements) {
-    L = layout;
+export function init(described, elements) {
+    layout = described;
     dom = elements;
     dom.again.addEventListener('click', startAgain);
 }
@@ -25,8 +25,8 @@ export function afterEvent(what) {
         showEnded();
         return;
     }
-    const changes = rules.takeChanges();
-    const controlsChanged = (changes & L.changes.controls) !== 0;
+    const changes = bridge.takeChanges();
+    const controlsChanged = (changes & layout.changes.controls) !== 0;
     if (controlsChanged || controls.isStartOver(what) || state.boxAnswered) {
         state.boxAnswered = false;
         const change = controls.sync();
@@ -54,7 +54,7 @@ function showEnded() {
 
 // A new game, as starting the program again would make.
 export async function startAgain() {
-    await rules.restart();
+    await bridge.restart();
     state.ended = false;
     controls.forget();
     dom.ended.hidden = true;
