@@ -5,7 +5,6 @@
 import * as bridge from './bridge.js';
 import { rgb } from './layout.js';
 import { wrap } from './wrap.js';
-import * as controls from './controls.js';
 
 export const LABEL_FACE = '"DejaVu Sans"'; // the page's stand-in for the label's own face
 
@@ -37,19 +36,19 @@ export const labelFont = () => `${layout.labelFontPixels}px ${LABEL_FACE}`;
 // the window's scale), so it stays sharp; the whole board is painted again.
 export const resize = (ratio) => bridge.paintAt(ratio);
 
-// The label's face arrived: its caption is laid out again, and the frame's caption, which moved
-// the gap in the outline, is measured again.
-export function faceArrived() {
+// Where the frame's caption interrupts its outline, which the painter leaves open.
+export const frameGap = (gap) => bridge.frameGap(gap);
+
+// The label's face arrived: `caption` is laid out again.
+export function faceArrived(caption) {
     captionLaidOut = null;
-    showCaption();
-    bridge.frameGap(controls.frameGap());
+    showCaption(caption);
 }
 
 // The caption left-aligned, broken into lines at spaces as the window breaks them, clipped to the
 // label's height; broken again once the face has arrived, whose letters are wider than the
 // stand-in's.
-export function showCaption() {
-    const caption = bridge.labelCaption();
+export function showCaption(caption) {
     if (caption === captionLaidOut) return;
     captionLaidOut = caption;
     measure.font = labelFont();

@@ -106,7 +106,7 @@ export const idle = () => events.size === 0;
 
 // The events, as the rules take them, each resolving to what the rules gave, or false where they
 // could not take it (a box is open, the program has ended). Whether the player's input may reach
-// them is input.js's to say; a replay delivers its own.
+// them is game.js's to say; a replay delivers its own.
 export const key = (code, shift) => deliver('key', { code, shift });
 export const click = (target) => deliver('click', { target });
 export const edit = (text) => deliver('edit', { text });

@@ -1,8 +1,8 @@
 // The window's controls, built from the layout: the start button, the cheat box, the frame and
-// its option buttons. They are kept in step with the rules, and the focus with them.
+// its option buttons. They show the state they are given (the rules', by way of game.js), and
+// the focus follows it; what the player does with them is reported as commands.
 
-import * as bridge from './bridge.js';
-import * as input from './input.js';
+import * as commands from './commands.js';
 import { rgb } from './layout.js';
 import { drawStartPicture, PICTURE_WORD } from './picture.js';
 
@@ -15,7 +15,7 @@ let frame = null;
 let options = []; // the option buttons' inputs, in the layout's order
 let gameControls = new Set();
 let focusChain = [];
-let last = null; // the controls' state as last read from the rules
+let last = null; // the controls' state as last shown
 const CHEAT_NAME = 'Text';
 
 function place(el, { left, top, width, height }) {
@@ -85,7 +85,8 @@ export function build(described, client, boardCanvas) {
 function listen(client) {
     start.addEventListener('click', (e) => {
         e.preventDefault();
-        if (e.detail > 0) input.click(layout.start.name); // a mouse click; the keys are in input.js
+        // A mouse click; the keys are input.js's.
+        if (e.detail > 0) commands.send('click', layout.start.name);
     });
     start.addEventListener('mousedown', () => start.focus());
     options.forEach((o, i) => {
@@ -94,12 +95,12 @@ function listen(client) {
         o.addEventListener('click', (e) => {
             // The keys are handled in input.js; a click from anywhere else is the mouse's.
             const byMouse = e.detail > 0 || e.clientX !== 0 || e.clientY !== 0;
-            if (byMouse) input.click(layout.options[i].name);
-            sync(); // the rules, not the browser, say which option is set
+            if (byMouse) commands.send('click', layout.options[i].name);
+            if (last) show(last, false); // the rules, not the browser, say which option is set
             if (byMouse && canFocus(start)) start.focus({ preventScroll: true });
         });
     });
-    cheat.addEventListener('input', () => input.edit(cheat.value));
+    cheat.addEventListener('input', () => commands.send('edit', cheat.value));
     cheat.addEventListener('mousedown', () => cheat.focus());
     // A click on the board or the window's ground moves no focus, as in the window.
     client.addEventListener('mousedown', (e) => {
@@ -116,9 +117,17 @@ export function drawPicture(dpr) {
     drawStartPicture(start.firstChild, layout.start.rect.width, layout.start.rect.height, dpr);
 }
 
-// The controls as the rules have them now; says what they were before.
-export function sync() {
-    const now = bridge.controlsState();
+// The controls as the rules have them now (`now`, their state by name); says what they were
+// before. `typing`: more of the player's typing is on its way to the rules, which the box holds
+// already.
+export function sync(now, typing) {
+    show(now, !typing);
+    const previous = last;
+    last = now;
+    return { previous, now };
+}
+
+function show(now, withCheatText) {
     for (const control of layout.controls) {
         const s = now.controls[control.name];
         if (!s) continue; // the label is drawn on the board
@@ -127,15 +136,11 @@ export function sync() {
         if (el !== frame) el.disabled = !s.enabled;
         if ('value' in s) el.checked = s.value;
     }
-    // Not while more of the player's typing is on its way to the rules: the box holds it already.
-    if (cheat.value !== now.cheatText && bridge.idle()) cheat.value = now.cheatText;
+    if (withCheatText && cheat.value !== now.cheatText) cheat.value = now.cheatText;
     // The frame is one stop of the tab order, as a group of option buttons is: the chosen one,
     // else the first in the window's tab order.
     const stop = options.find((o) => o.checked) || focusChain.find((el) => options.includes(el));
     for (const o of options) o.tabIndex = o === stop ? 0 : -1;
-    const previous = last;
-    last = now;
-    return { previous, now };
 }
 
 // A new game: nothing of the last one's controls is known.

@@ -4,6 +4,7 @@
 
 import { state, listeners } from './state.js';
 import * as bridge from './bridge.js';
+import * as commands from './commands.js';
 import { describe, rgb } from './layout.js';
 import * as board from './board.js';
 import * as controls from './controls.js';
@@ -37,13 +38,13 @@ const pageApi = {
     holdClock: (hold) => bridge.clockPage({ held: !!hold }),
     tick: () => bridge.tick(),
     tickTimer: (n) => bridge.tickTimer(n),
-    key: (code, shift = 0) => input.press(code, shift),
-    click: (name) => input.click(name),
-    edit: (text) => input.edit(text),
+    key: (code, shift = 0) => commands.send('key', code, shift),
+    click: (name) => commands.send('click', name),
+    edit: (text) => commands.send('edit', text),
     close: () => bridge.close(),
     // The board's pixels once what changed is painted (board.pixels).
     boardPixels: (rect) => board.pixels(rect),
-    answer: (yes) => msgbox.answer(yes ? msgbox.yes() : msgbox.no()),
+    answer: (yes) => game.answer(yes ? msgbox.yes() : msgbox.no()),
     get boxOpen() { return state.boxOpen; },
     get busy() { return state.inEvent; },
     get ended() { return state.ended; },
@@ -74,7 +75,7 @@ const boardCanvas = $('board');
 input.init(boardCanvas);
 
 pageApi.ready = bridge.load({
-    messageBox: msgbox.messageBox,
+    messageBox: game.messageBox,
     programEnded: game.programEnded,
     afterEvent: game.afterEvent,
     allAnswered: input.sendHeldBack,
@@ -85,7 +86,7 @@ pageApi.ready = bridge.load({
     $('window').style.setProperty('--back', rgb(layout.formBackColor));
     board.init(layout, rulesLayout, boardCanvas);
     controls.build(layout, $('client'), boardCanvas);
-    bridge.frameGap(controls.frameGap());
+    board.frameGap(controls.frameGap());
     menus.build($('menubar'), layout.menus);
     msgbox.init(layout, {
         overlay: $('overlay'), box: $('msgbox'), title: $('msgbox-title'), prompt: $('msgbox-prompt'),
@@ -112,7 +113,7 @@ pageApi.ready = bridge.load({
     // the player's eyes (or the layout-shift count) as the page comes up.
     $('bar').hidden = false;
     // The label's font may arrive after the first frame; draw again when it does.
-    document.fonts.load(board.labelFont()).then(() => board.faceArrived());
+    document.fonts.load(board.labelFont()).then(() => game.faceArrived());
     return pageApi;
 });
 // A page opened at a shared game's link replays it once the game is ready; a game that cannot

@@ -4,10 +4,9 @@
 // script, applies it and paces it (replayer.js); the page shows what it does and answers its
 // boxes.
 
-import { state } from './state.js';
+import { state, listeners } from './state.js';
 import * as bridge from './bridge.js';
-import { startAgain } from './game.js';
-import * as msgbox from './msgbox.js';
+import * as game from './game.js';
 
 const replay = { stoppedAtBox: false };
 let layout = null;
@@ -23,13 +22,14 @@ export function init(described, elements, ready) {
         const file = e.target.files[0];
         e.target.value = '';
         if (!file || state.replaying) return;
-        if (state.ended) await startAgain();
+        if (state.ended) await game.startAgain();
         try {
             await runReplay(await file.text(), { name: file.name });
         } catch (error) {
             dom.status.textContent = `${file.name}: ${error.message}`;
         }
     });
+    listeners.box.push(boxOpened);
 }
 
 function showReplaying(name) {
@@ -51,7 +51,7 @@ export async function runReplay(text, { fast = false, driver = false, name = 'a 
         // The replay's own ticks only, from the new game on (the replay lets the clock go).
         bridge.clockPage({ held: true });
         // A recording starts with the program: replay it on a new game.
-        await startAgain();
+        await game.startAgain();
         const { dumps, error } = await bridge.replay({ fast, driver });
         if (error) throw new Error(error);
         return { dumps, stoppedAtBox: replay.stoppedAtBox };
@@ -70,7 +70,7 @@ export function hurry() {
 // A box during a replay shows for about a second and then takes the script's next answer (Yes,
 // No, or the window closed behind it). With no answer left the replay ends there and the box,
 // and the game, are the player's.
-export function replayBox() {
+function boxOpened() {
     const answer = bridge.replayAnswer();
     if (!state.replaying || answer === undefined) return;
     if (answer === null) {
@@ -79,5 +79,5 @@ export function replayBox() {
         showReplaying(null);
         return;
     }
-    setTimeout(() => msgbox.answer(answer.value), answer.after);
+    setTimeout(() => game.answer(answer.value), answer.after);
 }

@@ -1,6 +1,8 @@
 // The page's pure modules under Node, for what the browser tests cannot see: key codes no test
-// presses, the clock's schedule after a stall, and the label's line breaks.
+// presses, the clock's schedule after a stall, the label's line breaks, and which module imports
+// which.
 import assert from 'node:assert/strict';
+import fs from 'node:fs';
 import { test } from 'node:test';
 import { makeClock, paceTicks, PERIOD } from '../page/clock.js';
 import { virtualKeyCode } from '../page/keys.js';
@@ -91,6 +93,32 @@ test('ReplayWaitTicksAtTheClocksPaceAndMakesUpNoTicksLostToABox', async () => {
     assert.ok(Math.min(...gaps) >= PERIOD / 2, `ticks after the box ${Math.min(...gaps)} ms apart`);
     assert.ok(at[127] - at[64] >= 975 && at[127] - at[64] <= 1000,
         `63 ticks after the box took ${at[127] - at[64]} ms`);
+});
+
+// The page's modules import one another one way only: a module can be read with what it imports,
+// and nothing it imports reaches back to it.
+test('PageModulesImportOneAnotherWithoutACycle', () => {
+    const dir = new URL('../page/', import.meta.url);
+    const imports = new Map();
+    for (const name of fs.readdirSync(dir).filter((f) => f.endsWith('.js'))) {
+        const text = fs.readFileSync(new URL(name, dir), 'utf8');
+        const from = /^(?:import|export)\s[^;'"]*?['"]\.\/([\w.-]+\.js)['"]/gm;
+        imports.set(name, [...text.matchAll(from)].map((m) => m[1]));
+    }
+    assert.ok(imports.get('main.js').length >= 10, `main.js imports ${imports.get('main.js')}`);
+    const cycles = [];
+    const done = new Set();
+    const walk = (name, path) => {
+        if (path.includes(name)) {
+            cycles.push([...path.slice(path.indexOf(name)), name].join(' -> '));
+            return;
+        }
+        if (done.has(name)) return;
+        for (const next of imports.get(name) || []) walk(next, [...path, name]);
+        done.add(name);
+    };
+    for (const name of imports.keys()) walk(name, []);
+    assert.deepEqual(cycles, []);
 });
 
 test('LabelWrapsAtSpacesWithinItsWidth', () => {
