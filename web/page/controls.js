@@ -4,7 +4,7 @@
 
 import * as commands from './commands.js';
 import { rgb } from './layout.js';
-import { drawStartPicture, PICTURE_WORD } from './picture.js';
+import { drawPicture as paint } from './picture.js';
 
 let layout = null;
 let board = null;
@@ -48,7 +48,7 @@ export function build(described, client, boardCanvas) {
     board.setAttribute('aria-label', layout.caption);
 
     start = make('button', { id: layout.start.name, type: 'button', className: 'command-button',
-        'aria-label': PICTURE_WORD },
+        'aria-label': layout.startPicture.lettering.text },
     make('canvas', { className: 'picture', 'aria-hidden': 'true' }));
     // Named for what it is, not what it is for: it is not there by accident.
     cheat = make('input', { id: layout.cheat.name, type: 'text', className: 'text-box',
@@ -114,7 +114,8 @@ export const optionButtons = () => options;
 export const isGameControl = (el) => gameControls.has(el);
 
 export function drawPicture(dpr) {
-    drawStartPicture(start.firstChild, layout.start.rect.width, layout.start.rect.height, dpr);
+    const { width, height } = layout.start.rect;
+    paint(start.firstChild, layout.startPicture, { width, height, dpr });
 }
 
 // The controls as the rules have them now (`now`, their state by name); says what they were
