@@ -97,7 +97,7 @@ pageApi.ready = rules.load({
         again: $('again'), notice: $('notice'),
     });
     replay.init(layout, { status: $('bar-status'), file: $('replay') }, pageApi.ready);
-    recording.init($('save'));
+    recording.init($('save'), $('bar-status'));
     share.init({
         share: $('share'), field: $('share-link'), status: $('bar-status'),
         line: $('shared'), text: $('shared-text'), skip: $('skip'),
