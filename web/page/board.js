@@ -13,6 +13,7 @@ let L = null;
 let labelText = null; // the label's caption as text in the page
 let labelShown = null; // the caption it shows; null to lay it out again
 let measure = null; // a canvas of its own for measuring the caption's words
+let copy = null; // the caption again beside the game, for where the board's is too small to read
 
 // `layout` as described from the rules' `raw` layout, which the painter describes for itself.
 export function init(layout, raw, canvas) {
@@ -26,6 +27,7 @@ export function init(layout, raw, canvas) {
     });
     labelText.style.setProperty('--fore', rgb(L.label.foreColor));
     canvas.after(labelText);
+    copy = document.getElementById('caption-copy');
     measure = document.createElement('canvas').getContext('2d');
     rules.handCanvas(canvas, raw);
 }
@@ -51,6 +53,8 @@ export function showCaption() {
     const caption = rules.labelCaption();
     if (caption === labelShown) return;
     labelShown = caption;
+    copy.textContent = caption;
+    copy.hidden = caption.trim() === '';
     measure.font = labelFont();
     const metrics = measure.measureText('Hg');
     const lineHeight = Math.ceil(metrics.fontBoundingBoxAscent || 15) +

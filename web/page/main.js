@@ -13,6 +13,7 @@ import * as input from './input.js';
 import * as game from './game.js';
 import * as fit from './fit.js';
 import * as pad from './pad.js';
+import * as reach from './reach.js';
 import * as replay from './replay.js';
 import * as recording from './recording.js';
 import * as share from './share.js';
@@ -86,6 +87,7 @@ pageApi.ready = rules.load({
     board.init(layout, raw, boardCanvas);
     controls.build(layout, $('client'), boardCanvas);
     rules.frameGap(controls.frameGap());
+    reach.init(layout, controls.cheatBox());
     menus.build($('menubar'), layout.menus);
     msgbox.init(layout, {
         overlay: $('overlay'), box: $('msgbox'), title: $('msgbox-title'), prompt: $('msgbox-prompt'),
@@ -105,7 +107,8 @@ pageApi.ready = rules.load({
     // A hidden page gets no ticks.
     document.addEventListener('visibilitychange', () => rules.clockPage({ hidden: document.hidden }));
     rules.clockPage({ hidden: document.hidden });
-    fit.init({ window: $('window'), stage: $('stage'), pad: $('pad') }, resize);
+    fit.init({ window: $('window'), stage: $('stage'), pad: $('pad'), bar: $('bar'), above: $('shared') },
+        resize, layout.labelFontPixels);
     pad.init($('pad'), $('client'), fit.fit);
     game.begin();
     // The bar below the window shows once the window has its size, so that nothing moves under

@@ -6,6 +6,7 @@ import { state, emit } from './state.js';
 import * as controls from './controls.js';
 import * as menus from './menus.js';
 import { replayBox } from './replay.js';
+import { placeBox } from './fit.js';
 
 // By the icon bits of the box's style (exclamation, information, question, critical).
 const ICONS = {
@@ -73,6 +74,7 @@ export function messageBox(prompt, style, title) {
     dom.prompt.textContent = prompt;
     dom.icon.innerHTML = ICONS[style & ICON_BITS] || '';
     dom.overlay.hidden = false;
+    placeBox(dom.box);
     selectButton(dom.yes);
     emit('box', title, prompt, style);
     replayBox();
