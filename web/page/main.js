@@ -14,6 +14,7 @@ import * as input from './input.js';
 import * as game from './game.js';
 import * as fit from './fit.js';
 import * as pad from './pad.js';
+import * as reach from './reach.js';
 import * as replay from './replay.js';
 import * as recording from './recording.js';
 import * as share from './share.js';
@@ -87,6 +88,7 @@ pageApi.ready = bridge.load({
     board.init(layout, rulesLayout, boardCanvas);
     controls.build(layout, $('client'), boardCanvas);
     board.frameGap(controls.frameGap());
+    reach.init(layout, controls.cheatBox());
     menus.build($('menubar'), layout.menus);
     msgbox.init(layout, {
         overlay: $('overlay'), box: $('msgbox'), title: $('msgbox-title'), prompt: $('msgbox-prompt'),
@@ -98,7 +100,7 @@ pageApi.ready = bridge.load({
         again: $('again'), notice: $('notice'),
     });
     replay.init(layout, { status: $('bar-status'), file: $('replay') }, pageApi.ready);
-    recording.init($('save'));
+    recording.init($('save'), $('bar-status'));
     share.init({
         share: $('share'), field: $('share-link'), status: $('bar-status'),
         line: $('shared'), text: $('shared-text'), skip: $('skip'),
@@ -106,7 +108,8 @@ pageApi.ready = bridge.load({
     // A hidden page gets no ticks.
     document.addEventListener('visibilitychange', () => bridge.clockPage({ hidden: document.hidden }));
     bridge.clockPage({ hidden: document.hidden });
-    fit.init({ window: $('window'), stage: $('stage'), pad: $('pad') }, resize);
+    fit.init({ window: $('window'), stage: $('stage'), pad: $('pad'), bar: $('bar'), above: $('shared') },
+        resize, layout.labelFontPixels);
     pad.init($('pad'), $('client'), fit.fit);
     game.begin();
     // The bar below the window shows once the window has its size, so that nothing moves under
