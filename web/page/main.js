@@ -80,7 +80,6 @@ pageApi.ready = rules.load({
     idle: input.idle,
 }).then((raw) => {
     const layout = describe(raw);
-    document.title = layout.caption;
     $('window').setAttribute('aria-label', layout.caption);
     $('window').style.setProperty('--back', rgb(layout.formBackColor));
     board.init(layout, raw, boardCanvas);

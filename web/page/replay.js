@@ -10,6 +10,8 @@ import { startAgain } from './game.js';
 import * as msgbox from './msgbox.js';
 
 const replay = { stoppedAtBox: false };
+// The game's name, as the page's own title gives it before the rules are loaded.
+const gameName = document.title;
 let L = null;
 let dom = null;
 let whenReady = null;
@@ -19,6 +21,7 @@ export function init(layout, elements, ready) {
     L = layout;
     dom = elements;
     whenReady = ready;
+    showReplaying(null);
     dom.file.addEventListener('change', async (e) => {
         const file = e.target.files[0];
         e.target.value = '';
@@ -32,8 +35,10 @@ export function init(layout, elements, ready) {
     });
 }
 
+// The tab and a bookmark name the game, after the window's caption as its title bar shows it.
 function showReplaying(name) {
-    document.title = name === null ? L.caption : `${L.caption} - replaying ${name}`;
+    const caption = name === null ? L.caption : `${L.caption} - replaying ${name}`;
+    document.title = `${caption} · ${gameName}`;
     dom.status.textContent = name === null ? '' : `Replaying ${name}`;
 }
 
