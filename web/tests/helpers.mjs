@@ -29,7 +29,8 @@ const TYPES = {
     '.wasm': 'application/wasm', '.ttf': 'font/ttf', '.txt': 'text/plain',
 };
 
-function serve(dir) {
+// `inject`, if given, is HTML put first in the page's head, before any of the page's scripts.
+export function serve(dir, inject = '') {
     const server = http.createServer((req, res) => {
         const url = new URL(req.url, 'http://localhost');
         const name = url.pathname === '/' ? 'index.html' : path.basename(url.pathname);
@@ -41,7 +42,7 @@ function serve(dir) {
                 return;
             }
             res.writeHead(200, { 'Content-Type': TYPES[path.extname(file)] || 'application/octet-stream' });
-            res.end(data);
+            res.end(inject && name === 'index.html' ? String(data).replace('<head>', '<head>' + inject) : data);
         });
     });
     return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve(server)));
