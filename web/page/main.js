@@ -13,6 +13,7 @@ import * as input from './input.js';
 import * as game from './game.js';
 import * as fit from './fit.js';
 import * as pad from './pad.js';
+import * as gamepad from './gamepad.js';
 import * as replay from './replay.js';
 import * as recording from './recording.js';
 import * as share from './share.js';
@@ -106,6 +107,7 @@ pageApi.ready = rules.load({
     rules.clockPage({ hidden: document.hidden });
     fit.init({ window: $('window'), stage: $('stage'), pad: $('pad') }, resize);
     pad.init($('pad'), $('client'), fit.fit);
+    gamepad.init();
     game.begin();
     // The bar below the window shows once the window has its size, so that nothing moves under
     // the player's eyes (or the layout-shift count) as the page comes up.

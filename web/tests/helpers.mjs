@@ -241,9 +241,9 @@ after(async () => {
 // A test on a fresh page, loaded and ready; `fn(page, errors)`. Whatever it does, the page must
 // log no console error. `options`: `browser` 'chromium' (the default) or 'firefox'; `device`, a
 // name from DEVICES to emulate; `media`, CSS media features to emulate (chromium only), as
-// [{ name: 'prefers-contrast', value: 'more' }].
+// [{ name: 'prefers-contrast', value: 'more' }]; `beforeLoad(page)`, run before the page loads.
 export function pageTest(name, fn, options = {}) {
-    const { browser: kind = 'chromium', device, media } = options;
+    const { browser: kind = 'chromium', device, media, beforeLoad } = options;
     test(name, async () => {
         sessions[kind] ??= open(kind);
         const { browser, url } = await sessions[kind];
@@ -254,6 +254,7 @@ export function pageTest(name, fn, options = {}) {
         try {
             if (device) await page.emulate({ viewport: DEVICES[device], userAgent: await browser.userAgent() });
             if (media) await emulateMedia(page, media);
+            if (beforeLoad) await beforeLoad(page);
             await page.goto(url, { waitUntil: 'load' });
             await page.evaluate(() => window.quorvale.ready);
             await fn(page, errors);
