@@ -98,7 +98,7 @@ webkitTest('WebKitAnswersALossByItsBox', async (page) => {
 });
 
 webkitTest('WebKitReplaysASharedLinkToTheDriversState', async (page) => {
-    const file = path.join(scriptsDir, 'win.script');
+    const file = path.join(scriptsDir, 'skipjump.script');
     const link = execFileSync(driver, ['--link', '--base', url, file], { encoding: 'utf8' }).trim();
     await load(link);
     await page.waitForFunction(() => window.quorvale.replaying);
