@@ -237,9 +237,7 @@ int printTimes(std::istream &in, std::ostream &out, std::ostream &err)
     Stopwatch stopwatch;
     runner.setStopwatch(&stopwatch);
     const int status = play(in, runner, quiet, err);
-    std::size_t number = 0;
-    for (const GameTime &game : stopwatch.games())
-        out << "game " << ++number << ": " << describe(game) << '\n';
+    out << timesReport(stopwatch.games());
     out.flush();
     return status;
 }

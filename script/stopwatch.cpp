@@ -39,6 +39,14 @@ std::string describe(const GameTime &game)
     return text;
 }
 
+std::string timesReport(const std::vector<GameTime> &games)
+{
+    std::string report;
+    for (std::size_t i = 0; i < games.size(); ++i)
+        report += "game " + std::to_string(i + 1) + ": " + describe(games[i]) + '\n';
+    return report;
+}
+
 bool ranksAbove(const GameTime &a, const GameTime &b)
 {
     return std::tuple(a.cheat, a.ticks) < std::tuple(b.cheat, b.ticks);

@@ -32,26 +32,40 @@ std::string seconds(std::uint32_t ticks);
 // "won in 12.51 s", "lost after 3.20 s", "abandoned after 4.00 s", "not finished", each with
 // " (cheat)" after it when the game is marked.
 std::string describe(const GameTime &game);
+// One line for each game, in order: "game 1: won in 12.51 s".
+std::string timesReport(const std::vector<GameTime> &games);
 // Whether won game `a` is a better best than won game `b`: a fair game beats any marked one,
 // and among games of one kind the faster wins.
 bool ranksAbove(const GameTime &a, const GameTime &b);
 
-class Stopwatch
+// Told what reaches the rules, each event right after they handled it, by a front end.
+class PlayListener
 {
 public:
-    // What reached the rules, each event right after they handled it.
-    void clicked(Clickable target);
+    virtual ~PlayListener() = default;
+
+    virtual void clicked(Clickable target) = 0;
     // A code that changes play took effect (see changesPlay in cheatcodes.h).
-    void cheated();
+    virtual void cheated() = 0;
     // One tick of the clock, whether any timer runs or none does. A script's tick of one timer
     // alone is not the clock's and goes to eventHandled().
-    void clockTicked() { clockTicked(1); }
-    void clockTicked(std::uint32_t ticks);
-    // Any other event: a key, one timer's tick, the window closed.
-    void eventHandled();
+    virtual void clockTicked() = 0;
+    // Any other event: a key, one timer's tick, the window closed, an edit that was no code.
+    virtual void eventHandled() = 0;
     // A message box opened, during the event that opened it; LoseGame's and WinGame's boxes
     // differ by `style`.
-    void boxOpened(int style);
+    virtual void boxOpened(int style) = 0;
+};
+
+class Stopwatch final : public PlayListener
+{
+public:
+    void clicked(Clickable target) override;
+    void cheated() override;
+    void clockTicked() override { clockTicked(1); }
+    void clockTicked(std::uint32_t ticks);
+    void eventHandled() override;
+    void boxOpened(int style) override;
 
     // Every game that began, in order; the last one may still be in play.
     const std::vector<GameTime> &games() const { return m_games; }
