@@ -58,13 +58,13 @@ std::string Race::status() const
     const GameTime &ghost = m_ghost->recorded();
     const auto ghostNow = [&] {
         return m_ghost->finished() ? "Ghost " + describe(ghost)
-                                   : "Ghost " + seconds(m_ghost->ticks());
+                                   : "Ghost " + runningSeconds(m_ghost->ticks());
     };
     if (m_stopwatch.games().empty())
         return "Ghost " + describe(ghost) + " \u00b7 Start to race it";
     const GameTime &you = m_stopwatch.games().back();
     if (!you.end)
-        return "You " + seconds(you.ticks) + " \u00b7 " + ghostNow();
+        return "You " + runningSeconds(you.ticks) + " \u00b7 " + ghostNow();
     std::string line = "You " + describe(you) + " \u00b7 Ghost " + describe(ghost) + " \u00b7 ";
     if (you.end == GameEnd::Won && you.ticks < ghost.ticks)
         return line + "You finished first, by " + seconds(ghost.ticks - you.ticks);

@@ -15,6 +15,12 @@ std::string seconds(std::uint32_t ticks)
            std::to_string(fraction) + " s";
 }
 
+std::string runningSeconds(std::uint32_t ticks)
+{
+    const std::uint64_t tenths = std::uint64_t{ticks} * 10 / ticksPerSecond;
+    return std::to_string(tenths / 10) + '.' + std::to_string(tenths % 10) + " s";
+}
+
 std::string describe(const GameTime &game)
 {
     std::string text;

@@ -29,6 +29,9 @@ struct GameTime
 
 // "12.51 s": seconds, rounded down to the hundredth.
 std::string seconds(std::uint32_t ticks);
+// "12.5 s": a running time, rounded down to the tenth, which a line shown while the clock runs
+// changes about ten times a second instead of with every tick.
+std::string runningSeconds(std::uint32_t ticks);
 // "won in 12.51 s", "lost after 3.20 s", "abandoned after 4.00 s", "not finished", each with
 // " (cheat)" after it when the game is marked.
 std::string describe(const GameTime &game);

@@ -134,9 +134,9 @@ TEST(Race, TheGhostGoesBackToItsStartWithThePlayersReset)
 {
     Race race(wonGhost());
     race.clicked(Clickable::cmdstart);
-    for (int i = 0; i < 5; ++i)
+    for (int i = 0; i < 13; ++i)
         race.clockTicked();
-    EXPECT_EQ(race.status(), "You 0.07 s \u00b7 Ghost 0.07 s");
+    EXPECT_EQ(race.status(), "You 0.2 s \u00b7 Ghost 0.2 s");
     EXPECT_LT(pieceLeft(race.ghost()), 8640.0F);
     race.boxOpened(52);
     EXPECT_LT(pieceLeft(race.ghost()), 8640.0F); // where it was when the box opened

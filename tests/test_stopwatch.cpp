@@ -160,6 +160,9 @@ TEST(Stopwatch, ReadsAsSecondsRoundedDownToTheHundredth)
     };
     for (const auto &[game, text] : rows)
         EXPECT_EQ(quorvale::script::describe(game), text);
+    // While the clock runs, to the tenth.
+    EXPECT_EQ(quorvale::script::runningSeconds(801), "12.5 s");
+    EXPECT_EQ(quorvale::script::runningSeconds(63), "0.9 s");
 }
 
 TEST(Stopwatch, FairGamesRankAboveMarkedOnesThenFasterFirst)

@@ -56,7 +56,7 @@ TEST_F(Racing, GhostIsDrawnAtHalfOpacityWhereItsRecordingIsOnAKnownTick)
     // After tick 3 its first step came, then one every two ticks: three steps.
     EXPECT_PRED2(near, pixel(8640 - 600), faintGreen);
     EXPECT_PRED2(near, pixel(8640), boardGrey);
-    EXPECT_EQ(racing.line().toStdString(), "You 0.10 s \u00b7 Ghost 0.10 s");
+    EXPECT_EQ(racing.line().toStdString(), "You 0.1 s \u00b7 Ghost 0.1 s");
 }
 
 TEST_F(Racing, TheBoardKeepsItsSizeAndTheWindowGrowsByOneLine)
