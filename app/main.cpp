@@ -76,15 +76,15 @@ std::variant<Options, int> parseCommandLine(int argc, char *argv[])
         QStringLiteral("FILE"));
     const QCommandLineOption replay(
         QStringLiteral("replay"),
-        QStringLiteral("Replay the script FILE, or the game a link holds, in the window, then\n"
+        // Qt wraps the text to the width of its column itself.
+        QStringLiteral("Replay the script FILE, or the game a link holds, in the window, then "
                        "hand the game over."),
         QStringLiteral("FILE|LINK"));
     const QCommandLineOption race(
         QStringLiteral("race"),
-        QStringLiteral("Race the ghost of the first game won in the script FILE, or in the game\n"
-                       "a link holds: its piece is drawn faintly as it went, one tick of its\n"
-                       "recording for each tick of yours from your start, and a line below the\n"
-                       "board shows both times and who finished first."),
+        QStringLiteral("Race the ghost of the first game won in the script FILE, or in the game a "
+                       "link holds: it moves one tick of its recording for each tick of yours "
+                       "from your start, and a line below the board shows both times."),
         QStringLiteral("FILE|LINK"));
     parser.addOption(record);
     parser.addOption(replay);
