@@ -20,6 +20,10 @@ class GhostPlatform;
 class Ghost final : private Sink
 {
 public:
+    // The most clock ticks the recording may hold up to its first win, an hour of play: all of
+    // them before that game's start are played again at once before each race, inside one event.
+    static constexpr std::uint64_t maxTicksToWin = std::uint64_t{64} * 60 * 60;
+
     // The ghost of the first game `script` wins; the words of a refusal if it wins none.
     static std::variant<std::unique_ptr<Ghost>, std::string> make(std::vector<ScriptLine> script);
     Ghost(const Ghost &) = delete;

@@ -106,6 +106,17 @@ TEST(Ghost, ARecordingWithNoWonGameIsRefused)
     }
 }
 
+// A shared link must not hold the window for minutes: all before the race is played at once.
+TEST(Ghost, ARecordingWithMoreThanAnHourBeforeItsWinIsRefused)
+{
+    const auto made = ghostOf("wait 2147483647\n" + wonRecording());
+    ASSERT_TRUE(std::holds_alternative<std::string>(made));
+    EXPECT_EQ(std::get<std::string>(made),
+              "the recording holds more than an hour of play before its first win");
+    EXPECT_TRUE(
+        std::holds_alternative<std::unique_ptr<Ghost>>(ghostOf("wait 230000\n" + wonRecording())));
+}
+
 // The player plays the race from outside, as a front end reports it.
 std::string raceEnding(int playerTicks, int endStyle)
 {
