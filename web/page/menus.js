@@ -3,7 +3,7 @@
 // menubar pattern): F10, or Alt alone, moves the focus to the first menu, and the focus comes
 // back where it was when the bar is left. No menu is ever in the tab order.
 
-import * as input from './input.js';
+import * as commands from './commands.js';
 
 let bar = null;
 const tops = []; // the top-level menus' buttons, in order
@@ -79,7 +79,7 @@ export function build(element, { menus, items }) {
 function choose(action) {
     if (returnFocus) leaveBar();
     else closeMenus();
-    input.click(action);
+    commands.send('click', action);
 }
 
 function openSub(li) {

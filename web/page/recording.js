@@ -1,11 +1,11 @@
 // Recording: the rules' module records every event as the window's recorder does; the page only
 // hands its text out.
 
-import * as rules from './bridge.js';
+import * as bridge from './bridge.js';
 
 export const FILE_NAME = 'quorvale-recording.script';
 
-export const recording = () => rules.recording();
+export const recording = () => bridge.recording();
 
 export async function saveRecording() {
     const url = URL.createObjectURL(new Blob([await recording()], { type: 'text/plain' }));
