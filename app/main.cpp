@@ -76,9 +76,8 @@ std::variant<Options, int> parseCommandLine(int argc, char *argv[])
         QStringLiteral("FILE"));
     const QCommandLineOption replay(
         QStringLiteral("replay"),
-        // Qt wraps the text to the width of its column itself.
-        QStringLiteral("Replay the script FILE, or the game a link holds, in the window, then "
-                       "hand the game over."),
+        QStringLiteral("Replay the script FILE, or the game a link holds, in the window, "
+                       "then hand the game over."),
         QStringLiteral("FILE|LINK"));
     const QCommandLineOption race(
         QStringLiteral("race"),

@@ -5,6 +5,7 @@
 #include "captionframe.h"
 #include "eventobserver.h"
 #include "firstframeprobe.h"
+#include "gamepadinput.h"
 #include "geometry.h"
 #include "heldkeys.h"
 #include "messagebox.h"
@@ -66,6 +67,10 @@ MainWindow::MainWindow(TickSource ticks, QWidget *parent)
     : QMainWindow(parent), m_maze(*this), m_tickSource(ticks)
 {
     setWindowTitle(toQString(m_maze.form().caption()));
+    // The window has one size, so a window manager is offered no maximise. Named in full: a
+    // window that names none of these gets every one, maximise included.
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setWindowIcon(QIcon(QStringLiteral(":/icons/io.github.quorvale.Quorvale-48.png")));
 
     m_boxStyle = std::make_unique<BoxIconStyle>();
@@ -82,6 +87,8 @@ MainWindow::MainWindow(TickSource ticks, QWidget *parent)
 
     // Message boxes open under a held key; only fresh presses may answer them.
     new HeldKeys(this);
+    // A game controller's presses are keys like the keyboard's, with the same rules.
+    new GamepadInput(this);
     buildMenus();
     buildControls();
     layout()->setSizeConstraint(QLayout::SetFixedSize);

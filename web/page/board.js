@@ -12,6 +12,7 @@ let layout = null;
 let labelText = null; // the label's caption as text in the page
 let captionLaidOut = null; // the caption it shows; null to lay it out again
 let measure = null; // a canvas of its own for measuring the caption's words
+let copy = null; // the caption again beside the game, for where the board's is too small to read
 
 // `described`: the layout in the page's terms (layout.js); `rulesLayout`: as the rules wrote it,
 // which the painter describes for itself.
@@ -26,6 +27,7 @@ export function init(described, rulesLayout, canvas) {
     });
     labelText.style.setProperty('--fore', rgb(layout.label.foreColor));
     canvas.after(labelText);
+    copy = document.getElementById('caption-copy');
     measure = document.createElement('canvas').getContext('2d');
     bridge.handCanvas(canvas, rulesLayout);
 }
@@ -51,6 +53,8 @@ export function faceArrived(caption) {
 export function showCaption(caption) {
     if (caption === captionLaidOut) return;
     captionLaidOut = caption;
+    copy.textContent = caption;
+    copy.hidden = caption.trim() === '';
     measure.font = labelFont();
     const metrics = measure.measureText('Hg');
     const lineHeight = Math.ceil(metrics.fontBoundingBoxAscent || 15) +

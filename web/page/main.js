@@ -14,6 +14,8 @@ import * as input from './input.js';
 import * as game from './game.js';
 import * as fit from './fit.js';
 import * as pad from './pad.js';
+import * as gamepad from './gamepad.js';
+import * as reach from './reach.js';
 import * as replay from './replay.js';
 import * as recording from './recording.js';
 import * as share from './share.js';
@@ -81,12 +83,12 @@ pageApi.ready = bridge.load({
     allAnswered: input.sendHeldBack,
 }).then((rulesLayout) => {
     const layout = describe(rulesLayout);
-    document.title = layout.caption;
     $('window').setAttribute('aria-label', layout.caption);
     $('window').style.setProperty('--back', rgb(layout.formBackColor));
     board.init(layout, rulesLayout, boardCanvas);
     controls.build(layout, $('client'), boardCanvas);
     board.frameGap(controls.frameGap());
+    reach.init(layout, controls.cheatBox());
     menus.build($('menubar'), layout.menus);
     msgbox.init(layout, {
         overlay: $('overlay'), box: $('msgbox'), title: $('msgbox-title'), prompt: $('msgbox-prompt'),
@@ -98,7 +100,7 @@ pageApi.ready = bridge.load({
         again: $('again'), notice: $('notice'),
     });
     replay.init(layout, { status: $('bar-status'), file: $('replay') }, pageApi.ready);
-    recording.init($('save'));
+    recording.init($('save'), $('bar-status'));
     share.init({
         share: $('share'), field: $('share-link'), status: $('bar-status'),
         line: $('shared'), text: $('shared-text'), skip: $('skip'),
@@ -106,8 +108,10 @@ pageApi.ready = bridge.load({
     // A hidden page gets no ticks.
     document.addEventListener('visibilitychange', () => bridge.clockPage({ hidden: document.hidden }));
     bridge.clockPage({ hidden: document.hidden });
-    fit.init({ window: $('window'), stage: $('stage'), pad: $('pad') }, resize);
+    fit.init({ window: $('window'), stage: $('stage'), pad: $('pad'), bar: $('bar'), above: $('shared') },
+        resize, layout.labelFontPixels);
     pad.init($('pad'), $('client'), fit.fit);
+    gamepad.init();
     game.begin();
     // The bar below the window shows once the window has its size, so that nothing moves under
     // the player's eyes (or the layout-shift count) as the page comes up.

@@ -6,6 +6,7 @@
 import { state, emit } from './state.js';
 import * as commands from './commands.js';
 import { drawPicture } from './picture.js';
+import { placeBox } from './fit.js';
 
 const box = {
     resolve: null, selected: null, stale: new Set(), returnFocus: null, spaceDown: false,
@@ -54,6 +55,7 @@ export function open(prompt, style, title) {
     dom.prompt.textContent = prompt;
     showIcon(boxIcon(style));
     dom.overlay.hidden = false;
+    placeBox(dom.box);
     selectButton(dom.yes);
     const answered = new Promise((resolve) => { box.resolve = resolve; });
     emit('box', title, prompt, style);

@@ -18,6 +18,11 @@ export async function saveRecording() {
     setTimeout(() => URL.revokeObjectURL(url), 1000);
 }
 
-export function init(saveButton) {
-    saveButton.addEventListener('click', saveRecording);
+// `status`: the bar's status line, which names the file offered, since a browser may save it
+// without a word.
+export function init(saveButton, status) {
+    saveButton.addEventListener('click', async () => {
+        await saveRecording();
+        status.textContent = `Downloading ${FILE_NAME}`;
+    });
 }
