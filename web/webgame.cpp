@@ -7,6 +7,7 @@
 // (Asyncify) until the page's dialog is answered; while it waits, no other event gets through.
 
 #include "apply.h"
+#include "cheatcodes.h"
 #include "command.h"
 #include "describe.h"
 #include "dump.h"
@@ -14,6 +15,8 @@
 #include "maze.h"
 #include "reader.h"
 #include "recorder.h"
+#include "stopwatch.h"
+#include "timing.h"
 #include "vocabulary.h"
 
 #include <emscripten.h>
@@ -68,6 +71,7 @@ public:
             return MsgBoxResult::Closed;
         boxShown = true;
         boxOpen = true;
+        stopwatch().boxOpened(style);
         const int answer = showMessageBox(prompt.data(), static_cast<int>(prompt.size()), style,
                                           title.data(), static_cast<int>(title.size()));
         boxOpen = false;
@@ -348,6 +352,7 @@ int deliverKey(std::int16_t code, std::int16_t shift)
                  [&](script::Recorder &r, int reached) {
                      if (reached)
                          r.key(code);
+                     stopwatch().eventHandled();
                  });
 }
 
@@ -355,8 +360,12 @@ int deliverClick(Clickable target)
 {
     return event([&] { return maze().click(target); },
                  [&](script::Recorder &r, int reached) {
-                     if (reached)
+                     if (reached) {
                          r.click(target);
+                         stopwatch().clicked(target);
+                     } else {
+                         stopwatch().eventHandled();
+                     }
                  });
 }
 
@@ -366,6 +375,7 @@ int deliverTick(Element timer)
                  [&](script::Recorder &r, int reached) {
                      if (reached)
                          r.tick(timer);
+                     stopwatch().eventHandled();
                  });
 }
 
@@ -376,6 +386,10 @@ int deliverText(std::string whole)
                  [&](script::Recorder &r, int reached) {
                      if (reached)
                          r.text(whole);
+                     if (reached && changesPlay(whole))
+                         stopwatch().cheated();
+                     else
+                         stopwatch().eventHandled();
                  });
 }
 
@@ -388,7 +402,10 @@ int deliverClose()
             maze().close();
             return 1;
         },
-        [](script::Recorder &r, int) { r.close(false); });
+        [](script::Recorder &r, int) {
+            r.close(false);
+            stopwatch().eventHandled();
+        });
 }
 
 } // namespace
@@ -435,7 +452,10 @@ EMSCRIPTEN_KEEPALIVE int qv_tick()
                 }
                 return taken;
             },
-            [](script::Recorder &r, int) { r.clockTick(); });
+            [](script::Recorder &r, int) {
+                r.clockTick();
+                stopwatch().clockTicked();
+            });
     });
 }
 

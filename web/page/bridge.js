@@ -66,10 +66,12 @@ const heard = {
     ended: (m) => page.programEnded(m.status, m.message),
     reply: (m) => answered(m.id, m.value),
     dumped: (m) => console.log(m.text + '--'),
+    times: (m) => timesHeard(m.times),
     first: () => performance.mark('quorvale-first-frame'),
     pixels: (m) => answered(m.id, m),
     paint: (m) => painter(m.message),
 };
+let timesHeard = () => {}; // the page's listener for the games' times
 let painter = null; // the board's painter on the page, where the worker cannot have the canvas
 
 // Starts the rules' worker with the bytes of quorvale.wasm (fetched here, where the page asked
@@ -138,6 +140,10 @@ export async function restart() {
 }
 
 export const dump = () => ask('dump');
+// The games' times, as the rules' stopwatch has them, reach `f` when they change (at most a few
+// times a second while a game runs); `ranksAbove` compares two won games by the rules' ranking.
+export const onTimes = (f) => { timesHeard = f; };
+export const ranksAbove = (a, b) => ask('ranksAbove', { a, b });
 export const recording = () => ask('recording');
 export const snapshot = () => ask('snapshot');
 export const clockTicks = () => ask('ticks');

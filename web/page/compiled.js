@@ -121,6 +121,10 @@ export function restart() {
 }
 export const dump = () => (compiled ? text(compiled._qv_dump()).replace(/--\n$/, '') : '');
 export const recording = () => text(compiled._qv_recording());
+// The games' times as the rules' stopwatch has them (web/timing.cpp says what each field holds).
+export const times = () => JSON.parse(text(compiled._qv_times_json()));
+// Whether won game `a` ({ticks, cheat}) is a better best than won game `b`.
+export const ranksAbove = (a, b) => compiled._qv_times_ranks_above(a.ticks, a.cheat ? 1 : 0, b.ticks, b.cheat ? 1 : 0) !== 0;
 
 // A script for the replay: every line is checked before anything runs; a bad one is reported as
 // the driver does.

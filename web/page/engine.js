@@ -22,6 +22,9 @@ let request = null; // the number of the page's request whose event is running
 let answerBox = null; // the running event's box, waiting for the page's answer
 let boxed = false; // the running event showed a box
 const page = { hidden: false, held: false };
+// The times as the page was last told them, and when: the running time goes at most four times a
+// second, a game's start or end at once.
+const told = { games: -1, last: null, running: null, at: -Infinity };
 
 const clock = makeClock(() => rules.tick());
 const timersOn = () => controls !== null && layout.timers.some((t) => controls.timers[t]);
@@ -67,6 +70,18 @@ function shown(message, changes) {
     return message;
 }
 
+// The times below the game, when they changed enough to tell.
+function tellTimes() {
+    const times = rules.times();
+    const last = JSON.stringify(times.last);
+    const now = performance.now();
+    const settled = times.games !== told.games || last !== told.last ||
+        (times.running === null) !== (told.running === null);
+    if (!settled && (times.runningText === told.running || now - told.at < 250)) return;
+    Object.assign(told, { games: times.games, last, running: times.runningText, at: now });
+    tell({ kind: 'times', times });
+}
+
 // After every event: the board painted, and the page told what it asked for or what it shows.
 function afterEvent(what, value) {
     const changes = rules.takeChanges();
@@ -82,6 +97,7 @@ function afterEvent(what, value) {
     if (message.id !== undefined || message.controls || 'caption' in message || boxed ||
         what.kind === 'click') tell(message);
     boxed = false;
+    tellTimes();
     syncClock();
 }
 
@@ -167,6 +183,7 @@ const requests = {
         reply(m.id, { controls, caption });
     },
     dump: (m) => reply(m.id, rules.dump()),
+    ranksAbove: (m) => reply(m.id, rules.ranksAbove(m.a, m.b)),
     recording: (m) => reply(m.id, rules.recording()),
     // Both at the same moment: no tick comes between them.
     snapshot: (m) => reply(m.id, { recording: rules.recording(), dump: rules.dump() }),

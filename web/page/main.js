@@ -19,6 +19,7 @@ import * as reach from './reach.js';
 import * as replay from './replay.js';
 import * as recording from './recording.js';
 import * as share from './share.js';
+import * as times from './times.js';
 import './offline.js';
 
 const $ = (id) => document.getElementById(id);
@@ -101,6 +102,7 @@ pageApi.ready = bridge.load({
     });
     replay.init(layout, { status: $('bar-status'), file: $('replay') }, pageApi.ready);
     recording.init($('save'), $('bar-status'));
+    times.init({ now: $('time-now'), best: $('time-best'), forget: $('forget-best') });
     share.init({
         share: $('share'), field: $('share-link'), status: $('bar-status'),
         line: $('shared'), text: $('shared-text'), skip: $('skip'),

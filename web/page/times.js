@@ -1,0 +1,85 @@
+// The times below the game: the game in play, the last one finished, and the best won game in
+// this browser, kept with its recording. The rules time the games and write every time shown;
+// this only places their words and remembers the best.
+
+import * as bridge from './bridge.js';
+
+const KEY = 'quorvale.best';
+let els = null;
+let best = null; // {ticks, cheat, seconds, recording}, or null
+
+// The browser's storage, or null where it is refused (a private window, a blocked site): the
+// page then keeps no best.
+function storage() {
+    try {
+        const s = window.localStorage;
+        return s && typeof s.getItem === 'function' ? s : null;
+    } catch {
+        return null;
+    }
+}
+
+function readBest() {
+    try {
+        const value = JSON.parse(storage()?.getItem(KEY) ?? 'null');
+        if (value && Number.isInteger(value.ticks) && typeof value.seconds === 'string') return value;
+    } catch {
+        // An unreadable best is no best.
+    }
+    return null;
+}
+
+function writeBest(value) {
+    try {
+        const s = storage();
+        if (!s) return false;
+        if (value) s.setItem(KEY, JSON.stringify(value));
+        else s.removeItem(KEY);
+        return true;
+    } catch {
+        return false; // full, or refused after all
+    }
+}
+
+function showBest() {
+    els.best.textContent = best ? `Best ${best.seconds}${best.cheat ? ' (cheat)' : ''}` : '';
+    els.forget.hidden = !best;
+}
+
+async function finished(last) {
+    if (!last.won) return;
+    const game = { ticks: last.ticks, cheat: last.cheat };
+    if (best && !(await bridge.ranksAbove(game, best))) return;
+    const candidate = { ...game, seconds: last.seconds, recording: await bridge.recording() };
+    if (!writeBest(candidate)) return;
+    best = candidate;
+    showBest();
+}
+
+let finishedCount = 0; // games finished so far, as last heard
+
+function heard(times) {
+    const parts = [];
+    if (times.runningText !== null) parts.push(times.runningText);
+    if (times.last) parts.push(`last ${times.last.text}`);
+    els.now.textContent = parts.join(' · ');
+    const count = times.games - (times.runningText !== null ? 1 : 0);
+    if (times.last && count !== finishedCount) finished(times.last);
+    finishedCount = count;
+}
+
+// `elements`: now (the running and last times), best, forget (its button).
+export function init(elements) {
+    els = elements;
+    best = readBest();
+    showBest();
+    els.forget.addEventListener('click', () => {
+        writeBest(null);
+        best = null;
+        showBest();
+    });
+    bridge.onTimes(heard);
+}
+
+// The best won game's recording, or null.
+export const bestRecording = () => best?.recording ?? null;

@@ -1,0 +1,74 @@
+// The times below the game: the page's last game timed as the script driver times it, and the
+// best won game kept in this browser, or not kept where storage is refused.
+import assert from 'node:assert/strict';
+import fs from 'node:fs';
+import path from 'node:path';
+import { execFileSync } from 'node:child_process';
+import { driver, pageTest, script, scriptsDir } from './helpers.mjs';
+
+const shown = (page) => page.$eval('#times', (e) => e.innerText.replace(/\s+/g, ' ').trim());
+
+// The driver's description of a script's last game: "won in 15.76 s (cheat)".
+function lastGame(name) {
+    const report = execFileSync(driver, ['--times', path.join(scriptsDir, name)], { encoding: 'utf8' });
+    const lines = report.trim().split('\n').filter((l) => /^game \d+: /.test(l));
+    return lines.at(-1).replace(/^game \d+: /, '');
+}
+
+async function replayed(page, name) {
+    await page.evaluate((text) => window.quorvale.replay(text, { fast: true, driver: true }), script(name));
+    await page.evaluate(() => window.quorvale.caughtUp());
+}
+
+pageTest('RaceScriptsShowTheDriversLastTime', async (page) => {
+    const names = fs.readdirSync(scriptsDir).filter((n) => /^race-.*\.script$/.test(n)).sort();
+    assert.ok(names.length >= 3, 'the race scripts');
+    for (const name of names) {
+        await page.reload();
+        await page.evaluate(() => window.quorvale.ready);
+        await replayed(page, name);
+        const last = `last ${lastGame(name)}`;
+        await page.waitForFunction((t) => document.getElementById('time-now').textContent.endsWith(t), { timeout: 5000 }, last)
+            .catch(async () => assert.fail(`${name}: shown "${await shown(page)}", wanted "${last}"`));
+    }
+});
+
+pageTest('RunningTimeShowsWhileAGameIsInPlay', async (page) => {
+    await page.click('#cmdstart');
+    await page.waitForFunction(() => /^\d+\.\d s$/.test(document.getElementById('time-now').textContent), { timeout: 5000 });
+});
+
+// Best, reload, forget, reload: in each browser the page keeps its best in its own storage.
+async function bestPersists(page) {
+    await page.evaluate(() => localStorage.removeItem('quorvale.best'));
+    await page.reload();
+    await page.evaluate(() => window.quorvale.ready);
+    assert.equal(await page.$eval('#forget-best', (b) => b.hidden), true, 'no best at first');
+    await replayed(page, 'race-win.script');
+    const best = `Best ${lastGame('race-win.script').replace(/^won in /, '')}`;
+    await page.waitForFunction((t) => document.getElementById('time-best').textContent === t, { timeout: 5000 }, best);
+    await page.reload();
+    await page.evaluate(() => window.quorvale.ready);
+    assert.equal(await page.$eval('#time-best', (e) => e.textContent), best, 'the best after a reload');
+    await page.click('#forget-best');
+    assert.equal(await page.$eval('#time-best', (e) => e.textContent), '', 'forgotten');
+    await page.reload();
+    await page.evaluate(() => window.quorvale.ready);
+    assert.equal(await page.$eval('#time-best', (e) => e.textContent), '', 'still forgotten after a reload');
+}
+
+pageTest('BestWonGameOutlivesAReloadUntilForgotten', bestPersists);
+pageTest('FirefoxKeepsTheBestWonGameUntilForgotten', bestPersists, { browser: 'firefox' });
+
+pageTest('RefusedStorageKeepsNoBestAndLogsNoError', async (page) => {
+    await replayed(page, 'race-win.script');
+    await page.waitForFunction(() => document.getElementById('time-now').textContent.includes('won in'), { timeout: 5000 });
+    await page.evaluate(() => window.quorvale.caughtUp());
+    assert.equal(await page.$eval('#time-best', (e) => e.textContent), '', 'no best kept');
+}, {
+    beforeLoad: (page) => page.evaluateOnNewDocument(() => {
+        Object.defineProperty(window, 'localStorage', {
+            get() { throw new DOMException('refused', 'SecurityError'); },
+        });
+    }),
+});
