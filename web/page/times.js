@@ -60,8 +60,8 @@ let finishedCount = 0; // games finished so far, as last heard
 
 function heard(times) {
     const parts = [];
-    if (times.runningText !== null) parts.push(times.runningText);
-    if (times.last) parts.push(`last ${times.last.text}`);
+    if (times.runningText !== null) parts.push(`You ${times.runningText}`);
+    if (times.last) parts.push(`Last: ${times.last.text}`);
     els.now.textContent = parts.join(' · ');
     const count = times.games - (times.runningText !== null ? 1 : 0);
     if (times.last && count !== finishedCount) finished(times.last);

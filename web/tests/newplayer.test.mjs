@@ -201,6 +201,12 @@ for (const [device, width, height] of SCREENS) {
         await page.waitForFunction(() => document.getElementById('bar-status').textContent !== '');
         await page.evaluate(() => new Promise((r) => requestAnimationFrame(() => requestAnimationFrame(r))));
         await assertBarInView(page, 'after Share');
+        // A won game's time and a best, the game to play again in play and its running time.
+        await page.evaluate((t) => window.quorvale.replay(t, { fast: true, driver: true }), script('race-win.script').replace(/\nclose[\s\S]*$/, '\n'));
+        await page.click('#cmdstart');
+        await page.waitForFunction(() => /^You .* · Last: /.test(document.getElementById('time-now').textContent) &&
+            document.getElementById('time-best').textContent !== '');
+        await assertBarInView(page, 'with the times');
         await page.evaluate(() => {
             for (const text of ['Race', '1:23.45', 'Ghost']) {
                 const b = document.createElement('button');

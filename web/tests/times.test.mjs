@@ -27,7 +27,7 @@ pageTest('RaceScriptsShowTheDriversLastTime', async (page) => {
         await page.reload();
         await page.evaluate(() => window.quorvale.ready);
         await replayed(page, name);
-        const last = `last ${lastGame(name)}`;
+        const last = `Last: ${lastGame(name)}`;
         await page.waitForFunction((t) => document.getElementById('time-now').textContent.endsWith(t), { timeout: 5000 }, last)
             .catch(async () => assert.fail(`${name}: shown "${await shown(page)}", wanted "${last}"`));
     }
@@ -35,7 +35,7 @@ pageTest('RaceScriptsShowTheDriversLastTime', async (page) => {
 
 pageTest('RunningTimeShowsWhileAGameIsInPlay', async (page) => {
     await page.click('#cmdstart');
-    await page.waitForFunction(() => /^\d+\.\d s$/.test(document.getElementById('time-now').textContent), { timeout: 5000 });
+    await page.waitForFunction(() => /^You \d+\.\d s$/.test(document.getElementById('time-now').textContent), { timeout: 5000 });
 });
 
 // Best, reload, forget, reload: in each browser the page keeps its best in its own storage.
