@@ -2,6 +2,7 @@
 // best won game kept in this browser, or not kept where storage is refused.
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
+import os from 'node:os';
 import path from 'node:path';
 import { execFileSync } from 'node:child_process';
 import { driver, pageTest, script, scriptsDir } from './helpers.mjs';
@@ -59,6 +60,32 @@ async function bestPersists(page) {
 
 pageTest('BestWonGameOutlivesAReloadUntilForgotten', bestPersists);
 pageTest('FirefoxKeepsTheBestWonGameUntilForgotten', bestPersists, { browser: 'firefox' });
+
+// Each script replayed on a fresh page in turn, and the best shown after it: a fair win beats
+// any marked one, and of one kind the faster wins. The best's recording replays to its time.
+pageTest('BestIsReplacedOnlyByABetterWonGame', async (page) => {
+    await page.evaluate(() => localStorage.removeItem('quorvale.best'));
+    const steps = [
+        ['race-win.script', 'Best 15.76 s (cheat)'],
+        ['skipjump.script', 'Best 0.00 s (cheat)'],
+        ['race-win.script', 'Best 0.00 s (cheat)'],
+        ['win.script', 'Best 0.00 s'],
+        ['skipjump.script', 'Best 0.00 s'],
+    ];
+    for (const [name, best] of steps) {
+        await page.reload();
+        await page.evaluate(() => window.quorvale.ready);
+        await replayed(page, name);
+        for (let i = 0; i < 3; ++i) await page.evaluate(() => window.quorvale.caughtUp());
+        assert.equal(await page.$eval('#time-best', (e) => e.textContent), best, `after ${name}`);
+    }
+    const kept = await page.evaluate(() => JSON.parse(localStorage.getItem('quorvale.best')).recording);
+    const file = path.join(fs.mkdtempSync(path.join(os.tmpdir(), 'quorvale-best-')), 'best.script');
+    fs.writeFileSync(file, kept);
+    const report = execFileSync(driver, ['--times', file], { encoding: 'utf8' });
+    fs.rmSync(path.dirname(file), { recursive: true, force: true });
+    assert.match(report, /: won in 0\.00 s\n/, 'the best\'s recording');
+});
 
 pageTest('RefusedStorageKeepsNoBestAndLogsNoError', async (page) => {
     await replayed(page, 'race-win.script');
