@@ -22,7 +22,7 @@ let request = null; // the number of the page's request whose event is running
 let answerBox = null; // the running event's box, waiting for the page's answer
 let boxed = false; // the running event showed a box
 const page = { hidden: false, held: false };
-// The times as the page was last told them, and when: the running time goes at most four times a
+// The times as the page was last told them, and when: the running time goes at most twice a
 // second, a game's start or end at once.
 const told = { games: -1, last: null, running: null, at: -Infinity };
 
@@ -77,7 +77,7 @@ function tellTimes() {
     const now = performance.now();
     const settled = times.games !== told.games || last !== told.last ||
         (times.running === null) !== (told.running === null);
-    if (!settled && (times.runningText === told.running || now - told.at < 250)) return;
+    if (!settled && (times.runningText === told.running || now - told.at < 500)) return;
     Object.assign(told, { games: times.games, last, running: times.runningText, at: now });
     tell({ kind: 'times', times });
 }

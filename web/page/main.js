@@ -102,7 +102,7 @@ pageApi.ready = bridge.load({
     });
     replay.init(layout, { status: $('bar-status'), file: $('replay') }, pageApi.ready);
     recording.init($('save'), $('bar-status'));
-    times.init({ now: $('time-now'), best: $('time-best'), forget: $('forget-best') });
+    times.init({ running: $('time-run'), last: $('time-last'), best: $('time-best'), forget: $('forget-best') });
     share.init({
         share: $('share'), field: $('share-link'), status: $('bar-status'),
         line: $('shared'), text: $('shared-text'), skip: $('skip'),

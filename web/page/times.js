@@ -59,16 +59,14 @@ async function finished(last) {
 let finishedCount = 0; // games finished so far, as last heard
 
 function heard(times) {
-    const parts = [];
-    if (times.runningText !== null) parts.push(`You ${times.runningText}`);
-    if (times.last) parts.push(`Last: ${times.last.text}`);
-    els.now.textContent = parts.join(' · ');
+    els.running.textContent = times.runningText === null ? '' : `You ${times.runningText}`;
+    els.last.textContent = times.last ? `Last: ${times.last.text}` : '';
     const count = times.games - (times.runningText !== null ? 1 : 0);
     if (times.last && count !== finishedCount) finished(times.last);
     finishedCount = count;
 }
 
-// `elements`: now (the running and last times), best, forget (its button).
+// `elements`: running, last and best (the times), forget (its button).
 export function init(elements) {
     els = elements;
     best = readBest();

@@ -204,7 +204,8 @@ for (const [device, width, height] of SCREENS) {
         // A won game's time and a best, the game to play again in play and its running time.
         await page.evaluate((t) => window.quorvale.replay(t, { fast: true, driver: true }), script('race-win.script').replace(/\nclose[\s\S]*$/, '\n'));
         await page.click('#cmdstart');
-        await page.waitForFunction(() => /^You .* · Last: /.test(document.getElementById('time-now').textContent) &&
+        await page.waitForFunction(() => document.getElementById('time-run').textContent.startsWith('You ') &&
+            document.getElementById('time-last').textContent.startsWith('Last: ') &&
             document.getElementById('time-best').textContent !== '');
         await assertBarInView(page, 'with the times');
         await page.evaluate(() => {

@@ -29,14 +29,14 @@ pageTest('RaceScriptsShowTheDriversLastTime', async (page) => {
         await page.evaluate(() => window.quorvale.ready);
         await replayed(page, name);
         const last = `Last: ${lastGame(name)}`;
-        await page.waitForFunction((t) => document.getElementById('time-now').textContent.endsWith(t), { timeout: 5000 }, last)
+        await page.waitForFunction((t) => document.getElementById('time-last').textContent === t, { timeout: 5000 }, last)
             .catch(async () => assert.fail(`${name}: shown "${await shown(page)}", wanted "${last}"`));
     }
 });
 
 pageTest('RunningTimeShowsWhileAGameIsInPlay', async (page) => {
     await page.click('#cmdstart');
-    await page.waitForFunction(() => /^You \d+\.\d s$/.test(document.getElementById('time-now').textContent), { timeout: 5000 });
+    await page.waitForFunction(() => /^You \d+\.\d s$/.test(document.getElementById('time-run').textContent), { timeout: 5000 });
 });
 
 // Best, reload, forget, reload: in each browser the page keeps its best in its own storage.
@@ -89,7 +89,7 @@ pageTest('BestIsReplacedOnlyByABetterWonGame', async (page) => {
 
 pageTest('RefusedStorageKeepsNoBestAndLogsNoError', async (page) => {
     await replayed(page, 'race-win.script');
-    await page.waitForFunction(() => document.getElementById('time-now').textContent.includes('won in'), { timeout: 5000 });
+    await page.waitForFunction(() => document.getElementById('time-last').textContent.includes('won in'), { timeout: 5000 });
     await page.evaluate(() => window.quorvale.caughtUp());
     assert.equal(await page.$eval('#time-best', (e) => e.textContent), '', 'no best kept');
 }, {
