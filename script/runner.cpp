@@ -3,8 +3,6 @@
 #include "dump.h"
 #include "reader.h"
 
-#include <algorithm>
-#include <deque>
 #include <istream>
 #include <ostream>
 #include <utility>
@@ -15,15 +13,11 @@ namespace quorvale::script {
 class ScriptedPlatform final : public Platform
 {
 public:
-    explicit ScriptedPlatform(std::ostream &out) : m_out(out) {}
+    ScriptedPlatform(std::ostream &out, AnswerQueue &answers) : m_out(out), m_answers(answers) {}
 
     MsgBoxResult messageBox(std::string_view prompt, int style, std::string_view title) override
     {
-        MsgBoxResult answer = MsgBoxResult::Yes;
-        if (!m_answers.empty()) {
-            answer = m_answers.front();
-            m_answers.pop_front();
-        }
+        const MsgBoxResult answer = m_answers.take().value_or(MsgBoxResult::Yes);
         m_out << "msgbox " << style << ' ' << quoted(title) << ' ' << quoted(prompt) << " -> "
               << answerWord(answer) << '\n';
         return answer;
@@ -44,27 +38,21 @@ public:
 
     void propertyChanged(Element, Property) override {}
 
-    void queue(const std::vector<MsgBoxResult> &answers)
-    {
-        m_answers.insert(m_answers.end(), answers.begin(), answers.end());
-    }
-
-    std::size_t queued() const { return m_answers.size(); }
     bool ended() const { return m_ended; }
     bool failed() const { return m_failed; }
     const std::string &error() const { return m_error; }
 
 private:
     std::ostream &m_out;
-    std::deque<MsgBoxResult> m_answers;
+    AnswerQueue &m_answers;
     bool m_ended = false;
     bool m_failed = false;
     std::string m_error;
 };
 
 Runner::Runner(std::ostream &out)
-    : m_platform(std::make_unique<ScriptedPlatform>(out)),
-      m_maze(std::make_unique<Maze>(*m_platform)), m_out(out)
+    : m_platform(std::make_unique<ScriptedPlatform>(out, m_answers)),
+      m_maze(std::make_unique<Maze>(*m_platform)), m_play(*m_maze), m_out(out)
 {}
 
 Runner::~Runner() = default;
@@ -89,11 +77,6 @@ const Maze &Runner::maze() const
     return *m_maze;
 }
 
-std::size_t Runner::queuedAnswers() const
-{
-    return m_platform->queued();
-}
-
 void Runner::execute(Command command)
 {
     script::apply(std::move(command), *this); // qualified: std::apply would be found too
@@ -101,53 +84,45 @@ void Runner::execute(Command command)
 
 void Runner::key(std::int16_t keyCode)
 {
-    m_maze->keyDown(keyCode);
+    m_play.key(keyCode);
 }
 
 void Runner::click(Clickable target)
 {
-    m_maze->click(target);
+    m_play.click(target);
 }
 
 void Runner::tick(Element timer)
 {
-    m_maze->tick(timer);
+    m_play.tick(timer);
 }
 
-// As the window's clock does: each tick goes to every running timer in the list's order. Once
-// all of them have stopped, no tick can start one again, so the rest of the wait is skipped.
+// All the ticks at once. Once every timer has stopped, no tick can start one again, and nothing
+// here keeps the time, so the rest of the wait is skipped.
 void Runner::wait(std::uint32_t ticks)
 {
-    Maze &maze = *m_maze;
-    const auto running = [&maze](Element timer) {
-        return maze.timer(timer).enabled();
-    };
-    for (std::uint32_t i = 0; i < ticks; ++i) {
-        if (maze.ended() || std::none_of(timers.begin(), timers.end(), running))
-            break;
-        for (const Element timer : timers)
-            maze.tick(timer);
-    }
+    for (std::uint32_t i = 0; i < ticks && !m_maze->ended() && m_play.anyTimerRunning(); ++i)
+        m_play.clockTick();
 }
 
 void Runner::text(std::string text)
 {
-    m_maze->editText(std::move(text));
+    m_play.edit(std::move(text));
 }
 
 void Runner::append(std::string_view codePoint)
 {
-    m_maze->appendText(codePoint);
+    m_play.type(codePoint);
 }
 
 void Runner::queueAnswers(std::vector<MsgBoxResult> answers)
 {
-    m_platform->queue(answers);
+    m_refusedAnswers = !m_answers.add(answers);
 }
 
 void Runner::close()
 {
-    m_maze->close();
+    m_play.close();
 }
 
 bool Runner::done() const
@@ -176,10 +151,9 @@ int run(std::istream &in, std::ostream &out, std::ostream &err)
         if (const auto *error = std::get_if<LineError>(&next))
             return fail(error->number, error->message, 2);
         auto &[number, command] = std::get<ScriptLine>(next);
-        if (const auto *answer = std::get_if<AnswerCommand>(&command);
-            answer && runner.queuedAnswers() + answer->answers.size() > maxQueuedAnswers)
-            return fail(number, tooManyAnswers(), 2);
         runner.execute(std::move(command));
+        if (runner.refusedAnswers())
+            return fail(number, tooManyAnswers(), 2);
         if (runner.failed())
             return fail(number, runner.error(), 1);
     }

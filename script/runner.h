@@ -3,6 +3,7 @@
 #include "apply.h"
 #include "command.h"
 #include "maze.h"
+#include "play.h"
 
 #include <iosfwd>
 #include <memory>
@@ -37,8 +38,8 @@ public:
     // What the run-time error said, once failed().
     const std::string &error() const;
     const Maze &maze() const;
-    // How many answers wait for message boxes.
-    std::size_t queuedAnswers() const;
+    // The last `answer` would have queued more than maxQueuedAnswers; it queued none.
+    bool refusedAnswers() const { return m_refusedAnswers; }
     void dump() override;
 
 private:
@@ -53,9 +54,12 @@ private:
     void close() override;
     bool done() const override;
 
+    AnswerQueue m_answers;
     std::unique_ptr<ScriptedPlatform> m_platform;
     std::unique_ptr<Maze> m_maze;
+    Play m_play;
     std::ostream &m_out;
+    bool m_refusedAnswers = false;
 };
 
 } // namespace quorvale::script

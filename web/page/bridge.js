@@ -42,6 +42,8 @@ function answered(id, value) {
 
 function shown(message) {
     if (message.controls) controls = message.controls;
+    // Only what was typed at the end of the cheat box, rather than its whole text again.
+    if (message.typed) controls = { ...controls, cheatText: controls.cheatText + message.typed };
     if ('caption' in message) caption = message.caption;
 }
 

@@ -104,6 +104,11 @@ export const tick = () => deliver('qv_tick', [], [], { kind: 'tick' });
 export const tickTimer = (timer) =>
     deliver('qv_tick_one', ['number'], [timer], { kind: 'tickone', timer });
 export const close = () => deliver('qv_close', [], [], { kind: 'close' });
+// Ticks of the clock that fell while no timer ran, counted rather than made: they reach no timer,
+// but the recording keeps the game's pace. None while a box is open, as none reach the rules then.
+export function ticksPassed(n) {
+    if (M && !state.ended && !state.inEvent && n > 0) M._qv_ticks_passed(n);
+}
 
 // The number a click on `name` is delivered with; -1 for none.
 export const clickableId = (name) => clickables.indexOf(name);
@@ -120,6 +125,9 @@ export const labelCaption = () => text(M._qv_label_caption());
 export const controlsState = () => JSON.parse(text(M._qv_state_json()));
 // What changed since the last look, as the layout's `changes` bits.
 export const takeChanges = () => M._qv_take_changes();
+// What was typed at the end of the cheat box since the last look, when the `typed` bit says that
+// is all that changed there.
+export const takeTyped = () => text(M._qv_take_typed());
 
 export function restart() {
     M._qv_restart();
@@ -134,9 +142,9 @@ export function loadScript(script) {
     const length = M.lengthBytesUTF8(script);
     const ptr = M._malloc(length + 1);
     M.stringToUTF8(script, ptr, length + 1);
-    const result = JSON.parse(text(M._qv_replay_load(ptr, length)));
+    const error = M._qv_replay_load(ptr, length);
     M._free(ptr);
-    if (result !== null) throw new Error(result.error);
+    if (error) throw new Error(text(error));
 }
 
 // Applies the loaded script's next command in the rules, whose own interpreter delivers its

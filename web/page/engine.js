@@ -58,6 +58,10 @@ function shown(message, changes) {
         controls = rules.controlsState();
         message.controls = controls;
     }
+    if ((changes & L.changes.typed) !== 0) {
+        message.typed = rules.takeTyped();
+        controls.cheatText += message.typed;
+    }
     const now = rules.labelCaption();
     if (now !== caption) {
         caption = now;
@@ -78,7 +82,7 @@ function afterEvent(what, value) {
     // The page hears of its own events, of what it shows, of the end of a box it answered, and
     // of clicks (Start Over puts the focus on Start); not of a tick or a replayed key that only
     // moved something on the board.
-    if (message.id !== undefined || message.controls || 'caption' in message || boxed ||
+    if (message.id !== undefined || message.controls || message.typed || 'caption' in message || boxed ||
         what.kind === 'click') tell(message);
     boxed = false;
     syncClock();
