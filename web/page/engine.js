@@ -26,11 +26,21 @@ const page = { hidden: false, held: false };
 const clock = makeClock(() => rules.tick());
 const timersOn = () => controls !== null && L.timers.some((t) => controls.timers[t]);
 
-// Ticks while a timer is on, the program goes on, the page is shown and neither the page nor a
-// replay delivers the ticks itself.
+// The ticks that fell while the clock was idle go to the rules before anything else does.
+const keepTime = () => rules.ticksPassed(clock.passed());
+
+// Runs while the program goes on, the page is shown and neither the page nor a replay delivers
+// the ticks itself: it ticks while a timer is on, and otherwise only keeps the time, counting
+// the ticks that fell at the next event instead of waking for each.
 function syncClock() {
-    if (!rules.ended() && !page.held && !replayer.running() && !page.hidden && timersOn()) clock.start();
-    else clock.stop();
+    if (rules.ended() || page.held || replayer.running() || page.hidden) {
+        keepTime();
+        clock.stop();
+    } else if (timersOn()) {
+        clock.start();
+    } else {
+        clock.idle();
+    }
 }
 
 // The shown controls whose faces the board paints under their captions: the frame (with where its
@@ -84,6 +94,8 @@ function afterEvent(what, value) {
     // moved something on the board.
     if (message.id !== undefined || message.controls || message.typed || 'caption' in message || boxed ||
         what.kind === 'click') tell(message);
+    // No tick reaches the rules while a box is open, so the time it stood open is not kept.
+    if (boxed) clock.passed();
     boxed = false;
     syncClock();
 }
@@ -107,6 +119,7 @@ function programEnded(status, message) {
 // An event the page asked for; one the rules cannot take now (not loaded, a box is open, the
 // program has ended: compiled.js refuses it) is answered at once as not delivered.
 function event(id, deliver) {
+    keepTime();
     request = id;
     if (deliver() === false) {
         request = null;
@@ -162,6 +175,7 @@ const requests = {
         syncClock();
     },
     restart(m) {
+        clock.stop(); // a new game's time begins now
         rules.restart();
         startShown();
         paint({ kind: 'everything' });
@@ -170,9 +184,15 @@ const requests = {
         reply(m.id, { controls, caption });
     },
     dump: (m) => reply(m.id, rules.dump()),
-    recording: (m) => reply(m.id, rules.recording()),
+    recording(m) {
+        keepTime();
+        reply(m.id, rules.recording());
+    },
     // Both at the same moment: no tick comes between them.
-    snapshot: (m) => reply(m.id, { recording: rules.recording(), dump: rules.dump() }),
+    snapshot(m) {
+        keepTime();
+        reply(m.id, { recording: rules.recording(), dump: rules.dump() });
+    },
     ticks: (m) => reply(m.id, clock.ticks),
     ping: (m) => reply(m.id, null),
     // For the benchmarks: `n` ticks as the clock makes them, or key presses (a step left and

@@ -59,6 +59,27 @@ test('ClockMakesUpNoTicksLostToAStall', () => {
     assert.equal(ticks, stopped, 'ticks once stopped');
 });
 
+// An idle clock wakes for nothing, yet counts the ticks of its schedule that fell meanwhile, and
+// ticks on from the same points when it runs again.
+test('IdleClockCountsTheTicksOfItsSchedule', () => {
+    const time = fakeTime();
+    let ticks = 0;
+    const clock = makeClock(() => { ++ticks; }, time.timers);
+    clock.start();
+    time.advance(PERIOD * 3 + 1);
+    clock.idle();
+    time.advance(1000);
+    assert.equal(ticks, 3, 'ticks made while idle');
+    assert.equal(clock.passed(), 64, 'ticks counted after a second idle');
+    time.advance(PERIOD);
+    assert.equal(clock.passed(), 1, 'the next point of the schedule');
+    assert.equal(clock.passed(), 0, 'none counted twice');
+    clock.start();
+    time.advance(PERIOD);
+    assert.equal(ticks, 4, 'ticking again on the same schedule');
+    clock.stop();
+});
+
 test('LabelWrapsAtSpacesWithinItsWidth', () => {
     const measure = (text) => text.length; // one unit a character
     for (const [caption, width, lines] of [
