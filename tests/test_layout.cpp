@@ -1,9 +1,11 @@
+#include "created.h"
 #include "game.h"
 
 #include <set>
 
 using namespace quorvale;
 using quorvale::testing::Game;
+namespace created = quorvale::testing::created;
 
 namespace {
 
@@ -56,16 +58,62 @@ TEST(Layout, AccessorAskedForAnElementItDoesNotHoldStopsTheProgram)
     EXPECT_DEATH(maze.timer(Element::lblabout), "holds no element lblabout");
 }
 
+// Held against the game's definition typed apart (created.h), not against the table the rules
+// read, so a wrong value in any element's row fails here.
 TEST(Layout, EveryElementHoldsItsOwnCreationValues)
 {
     Game game;
-    for (const Element e : shapeElements)
-        EXPECT_EQ(game.maze.shape(e).id(), e) << name(e);
-    for (const Element e : optionButtons)
-        EXPECT_EQ(game.maze.option(e).id(), e) << name(e);
-    for (const Element e : timers)
-        EXPECT_EQ(game.maze.timer(e).id(), e) << name(e);
-    EXPECT_EQ(game.maze.shape(wall(3)).height(), static_cast<float>(layout::walls[2].height));
+    const Maze &maze = game.maze;
+    std::set<Element> shapesSeen;
+    for (const auto &expected : created::shapes) {
+        SCOPED_TRACE(name(expected.id));
+        shapesSeen.insert(expected.id);
+        const ShapeElement &s = maze.shape(expected.id);
+        EXPECT_EQ(s.id(), expected.id);
+        EXPECT_EQ(s.left(), static_cast<float>(expected.left));
+        EXPECT_EQ(s.top(), static_cast<float>(expected.top));
+        EXPECT_EQ(s.width(), static_cast<float>(expected.width));
+        EXPECT_EQ(s.height(), static_cast<float>(expected.height));
+        EXPECT_EQ(static_cast<int>(s.shape()), expected.shape);
+        EXPECT_EQ(s.fillColor(), Colour(expected.fillColor));
+        EXPECT_EQ(s.borderColor(), Colour(expected.borderColor));
+        EXPECT_EQ(s.borderWidth(), expected.borderWidth);
+    }
+    EXPECT_EQ(shapesSeen.size(), shapeElements.size()) << "a shape is missing from the table";
+
+    for (const auto &expected : created::controls) {
+        SCOPED_TRACE(name(expected.id));
+        const layout::Rect &r = expected.id == Element::lblabout
+                                    ? maze.label().geometry()
+                                    : maze.control(expected.id).geometry();
+        EXPECT_EQ(r.left, expected.left);
+        EXPECT_EQ(r.top, expected.top);
+        EXPECT_EQ(r.width, expected.width);
+        EXPECT_EQ(r.height, expected.height);
+        if (expected.id == Element::lblabout) {
+            EXPECT_EQ(maze.label().caption(), expected.caption);
+            continue;
+        }
+        const Control &c = maze.control(expected.id);
+        EXPECT_EQ(c.id(), expected.id);
+        EXPECT_EQ(c.tabIndex(), expected.tabIndex);
+        EXPECT_TRUE(c.visible());
+        EXPECT_TRUE(c.enabled());
+        if (expected.kind == "OptionButton") {
+            EXPECT_EQ(maze.option(expected.id).caption(), expected.caption);
+            EXPECT_FALSE(maze.option(expected.id).value());
+        }
+    }
+    EXPECT_EQ(maze.cheatBox().text(), "");
+
+    for (const Element t : timers) {
+        SCOPED_TRACE(name(t));
+        EXPECT_EQ(maze.timer(t).id(), t);
+        EXPECT_EQ(maze.timer(t).interval(), created::timerInterval);
+        EXPECT_TRUE(maze.timer(t).enabled());
+    }
+    EXPECT_EQ(maze.form().caption(), created::caption);
+    EXPECT_EQ(maze.form().backColor(), Colour(created::formBackColor));
 }
 
 } // namespace

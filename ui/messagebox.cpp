@@ -1,5 +1,6 @@
 #include "messagebox.h"
 
+#include "pictures.h"
 #include "platform.h"
 
 #include <QEvent>
@@ -41,7 +42,7 @@ protected:
 
 QMessageBox::Icon iconForStyle(int style)
 {
-    switch (style & 0x70) {
+    switch (style & pictures::boxIconBits) {
     case 16:
         return QMessageBox::Critical;
     case 32:

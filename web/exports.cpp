@@ -1,12 +1,11 @@
 // The entry points the page's worker calls (compiled.js), each a thin call into the session,
 // the replay or the descriptions.
 
+#include "describe.h"
 #include "dump.h"
-#include "pagecodes.h"
 #include "replaysink.h"
 #include "session.h"
-#include "shaperecord.h"
-#include "webgame.h"
+#include "vocabulary.h"
 
 #include <emscripten.h>
 
@@ -20,6 +19,13 @@ namespace {
 
 using namespace quorvale;
 using namespace quorvale::web;
+
+constexpr std::size_t shapeCount = [] {
+    std::size_t n = 0;
+    for (const Element e : layout::drawingOrder)
+        n += isShape(e) ? 1 : 0;
+    return n;
+}();
 
 struct Page
 {

@@ -1,8 +1,8 @@
 #include "replaysink.h"
 
 #include "command.h"
-#include "pagecodes.h"
 #include "session.h"
+#include "vocabulary.h"
 
 #include <utility>
 #include <variant>

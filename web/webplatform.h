@@ -1,7 +1,7 @@
 #pragma once
 
-#include "pagecodes.h"
 #include "platform.h"
+#include "vocabulary.h"
 
 #include <string>
 #include <string_view>
@@ -31,7 +31,7 @@ public:
     void beginTyping();
     void endTyping(std::string_view codePoint, bool reached);
 
-    // What changed since the page last looked, as pagecodes.h's bits.
+    // What changed since the page last looked, as vocabulary.h's bits.
     int takeChanges();
     // The code points typed at the end of the cheat box since the page last looked.
     std::string takeTyped();

@@ -4,7 +4,7 @@
 import * as rules from './bridge.js';
 import * as input from './input.js';
 import { rgb } from './layout.js';
-import { drawStartPicture, PICTURE_WORD } from './picture.js';
+import { drawPicture as paint } from './picture.js';
 
 let L = null;
 let board = null;
@@ -48,7 +48,7 @@ export function build(layout, client, boardCanvas) {
     board.setAttribute('aria-label', L.caption);
 
     start = make('button', { id: L.start.name, type: 'button', className: 'command-button',
-        'aria-label': PICTURE_WORD },
+        'aria-label': L.startPicture.lettering.text },
     make('canvas', { className: 'picture', 'aria-hidden': 'true' }));
     // Named for what it is, not what it is for: it is not there by accident.
     cheat = make('input', { id: L.cheat.name, type: 'text', className: 'text-box',
@@ -113,7 +113,8 @@ export const optionButtons = () => options;
 export const isGameControl = (el) => gameControls.has(el);
 
 export function drawPicture(dpr) {
-    drawStartPicture(start.firstChild, L.start.rect.width, L.start.rect.height, dpr);
+    const { width, height } = L.start.rect;
+    paint(start.firstChild, L.startPicture, { width, height, dpr });
 }
 
 // The controls as the rules have them now; says what they were before.

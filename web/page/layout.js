@@ -1,5 +1,6 @@
 // The window as the rules describe it (qv_layout_json), in the terms the page builds and draws
-// with: pixels instead of twips, the controls by kind, the tab order, the shape records' fields.
+// with: pixels instead of twips, the controls by kind, the tab order, the shape records' fields,
+// the pictures.
 
 const TWIPS_PER_POINT = 20;
 
@@ -22,6 +23,7 @@ export function describe(raw) {
     const from = focusable.indexOf(start);
     const focusOrder = [...focusable.slice(from), ...focusable.slice(0, from)].map((c) => c.name);
     const shapeCount = raw.drawingOrder.filter((name) => name !== label.name).length;
+    const { pictures } = raw;
     return {
         caption: raw.caption,
         width: px(raw.clientWidth),
@@ -47,5 +49,9 @@ export function describe(raw) {
         changes: raw.changes,
         startOver: raw.startOver,
         menus: { menus: raw.menus, items: raw.items },
+        startPicture: pictures.start,
+        // The sign a message box of this style shows, or null.
+        boxIcon: (style) => pictures.boxIcons
+            .find((icon) => icon.style === (style & pictures.boxIconBits))?.picture ?? null,
     };
 }

@@ -6,36 +6,21 @@ import { state, emit } from './state.js';
 import * as controls from './controls.js';
 import * as menus from './menus.js';
 import { replayBox } from './replay.js';
-
-// By the icon bits of the box's style (exclamation, information, question, critical).
-const ICONS = {
-    48: '<svg viewBox="0 0 32 32" width="32" height="32"><path d="M16 2 L31 29 H1 Z" ' +
-        'fill="#ffd800" stroke="#000" stroke-width="1.5" stroke-linejoin="round"/>' +
-        '<rect x="14.3" y="10" width="3.4" height="11" rx="1.2"/>' +
-        '<circle cx="16" cy="25" r="1.9"/></svg>',
-    64: '<svg viewBox="0 0 32 32" width="32" height="32"><circle cx="16" cy="16" r="14.5" ' +
-        'fill="#fff" stroke="#1c4fb8" stroke-width="2"/><circle cx="16" cy="9" r="2.2" ' +
-        'fill="#1c4fb8"/><rect x="14" y="13" width="4" height="12" rx="1" fill="#1c4fb8"/></svg>',
-    32: '<svg viewBox="0 0 32 32" width="32" height="32"><circle cx="16" cy="16" r="14.5" ' +
-        'fill="#fff" stroke="#1c4fb8" stroke-width="2"/><text x="16" y="23" font-size="20" ' +
-        'text-anchor="middle" fill="#1c4fb8" font-family="DejaVu Sans">?</text></svg>',
-    16: '<svg viewBox="0 0 32 32" width="32" height="32"><circle cx="16" cy="16" r="15" ' +
-        'fill="#d00"/><path d="M10 10 L22 22 M22 10 L10 22" stroke="#fff" stroke-width="3.5" ' +
-        'stroke-linecap="round"/></svg>',
-};
-const ICON_BITS = 0x70;
+import { drawPicture } from './picture.js';
 
 const box = {
     resolve: null, selected: null, stale: new Set(), returnFocus: null, spaceDown: false,
     pressed: null, // the button a pointer went down on while the box was open
 };
 let answers = null; // the rules' own results: yes, no
+let boxIcon = null; // the sign for a box's style, if it has one
 let dom = null;
 
 // `elements`: overlay, title, prompt, icon, yes, no, and the board (which takes the focus back
 // when nothing else can).
 export function init(layout, elements) {
     answers = layout.answers;
+    boxIcon = layout.boxIcon;
     dom = elements;
     // Only a press that began on the button answers with it: a finger that opened the box on
     // the pad below, and lifts where Yes now stands, answers nothing (as a held key does not).
@@ -71,12 +56,24 @@ export function messageBox(prompt, style, title) {
     box.returnFocus = document.activeElement;
     dom.title.textContent = title;
     dom.prompt.textContent = prompt;
-    dom.icon.innerHTML = ICONS[style & ICON_BITS] || '';
+    showIcon(boxIcon(style));
     dom.overlay.hidden = false;
     selectButton(dom.yes);
     emit('box', title, prompt, style);
     replayBox();
     return new Promise((resolve) => { box.resolve = resolve; });
+}
+
+// Drawn afresh for each box, for the screen's pixel density as it is now.
+function showIcon(picture) {
+    dom.icon.replaceChildren();
+    if (!picture) return;
+    // A pixel to each unit of the sign's square, as the window's boxes show it.
+    const canvas = document.createElement('canvas');
+    drawPicture(canvas, picture, {
+        width: picture.side, height: picture.side, dpr: window.devicePixelRatio || 1,
+    });
+    dom.icon.append(canvas);
 }
 
 function selectButton(button) {

@@ -147,6 +147,23 @@ pageTest('LossAnsweredNoEndsTheGame', async (page) => {
     assert.equal(await focusedId(page), 'cmdstart', 'focus in the new game');
 });
 
+// The box's sign is painted from the rules' description of it, in the window's colours.
+pageTest('BoxSignIsDrawnInTheWindowsColours', async (page) => {
+    await page.evaluate(() => window.quorvale.holdClock(true));
+    await page.keyboard.press('Space');
+    await page.keyboard.press('ArrowUp');
+    await page.keyboard.press('ArrowUp');
+    await waitForBox(page, 'GAME OVER');
+    const sign = await page.$eval('#msgbox-icon canvas', (canvas) => {
+        const scale = canvas.width / 32; // the sign's square is 32 units
+        const at = (x, y) => '#' + [...canvas.getContext('2d')
+            .getImageData(Math.floor(x * scale), Math.floor(y * scale), 1, 1).data.slice(0, 3)]
+            .map((v) => v.toString(16).padStart(2, '0')).join('');
+        return { triangle: at(8, 25), mark: at(16, 15) };
+    });
+    assert.deepEqual(sign, { triangle: '#ffd400', mark: '#000000' });
+});
+
 pageTest('CheatCodesWorkFromTheCheatBox', async (page) => {
     await page.evaluate(() => window.quorvale.holdClock(true));
     await typeInCheatBox(page, 'gusto');

@@ -1,112 +1,21 @@
-// What the page learns from the compiled rules as JSON: the window's layout, once at start-up,
-// and the state of the controls whenever one changes.
+#include "describe.h"
 
-#include "webgame.h"
-
+#include "clickable.h"
 #include "colour.h"
-#include "pagecodes.h"
-#include "shaperecord.h"
+#include "elementid.h"
+#include "json.h"
+#include "layout.h"
+#include "maze.h"
+#include "pictures.h"
+#include "vocabulary.h"
 
 #include <array>
-#include <cstdio>
-#include <string>
+#include <cstddef>
 #include <string_view>
-#include <utility>
 
 namespace quorvale::web {
 
 namespace {
-
-// A JSON string literal: UTF-8 passes through, quotes, backslashes and controls are escaped.
-void appendJsonString(std::string &json, std::string_view text)
-{
-    json += '"';
-    for (const char c : text) {
-        if (c == '"' || c == '\\') {
-            json += '\\';
-            json += c;
-        } else if (static_cast<unsigned char>(c) < 0x20) {
-            std::array<char, 8> escaped{};
-            std::snprintf(escaped.data(), escaped.size(), "\\u%04x", c);
-            json += escaped.data();
-        } else {
-            json += c;
-        }
-    }
-    json += '"';
-}
-
-// The layout, the menus and the controls' state are written by this: objects and arrays nest,
-// and the commas between members place themselves, so none of them builds JSON by hand.
-class JsonWriter
-{
-public:
-    JsonWriter &beginObject() { return open('{'); }
-    JsonWriter &endObject() { return close('}'); }
-    JsonWriter &beginArray() { return open('['); }
-    JsonWriter &endArray() { return close(']'); }
-
-    JsonWriter &key(std::string_view name)
-    {
-        separate();
-        appendJsonString(m_json, name);
-        m_json += ':';
-        return *this;
-    }
-
-    JsonWriter &string(std::string_view text)
-    {
-        separate();
-        appendJsonString(m_json, text);
-        return *this;
-    }
-
-    JsonWriter &number(long long n)
-    {
-        separate();
-        m_json += std::to_string(n);
-        return *this;
-    }
-
-    JsonWriter &boolean(bool b)
-    {
-        separate();
-        m_json += b ? "true" : "false";
-        return *this;
-    }
-
-    JsonWriter &null()
-    {
-        separate();
-        m_json += "null";
-        return *this;
-    }
-
-    std::string take() { return std::move(m_json); }
-
-private:
-    // A value or key after another in the same object or array takes a comma first.
-    void separate()
-    {
-        if (!m_json.empty() && m_json.back() != '[' && m_json.back() != '{' && m_json.back() != ':')
-            m_json += ',';
-    }
-
-    JsonWriter &open(char bracket)
-    {
-        separate();
-        m_json += bracket;
-        return *this;
-    }
-
-    JsonWriter &close(char bracket)
-    {
-        m_json += bracket;
-        return *this;
-    }
-
-    std::string m_json;
-};
 
 std::string_view kindName(ElementKind kind)
 {
@@ -201,24 +110,83 @@ std::string_view menuName(Menu m)
     return {};
 }
 
-} // namespace
-
-// The window as the page builds it: sizes in twips, colours as 0xRRGGBB, every control with its
-// place, tab index, colours and caption (the option buttons placed inside the frame), the drawing
-// order with the label in it, the kinds of shape, the fields of a shape record, the timers, what
-// can be clicked (by the number a click is delivered with) and the menu bar: the menus, each after
-// the menu it opens from, then the items that run procedures, in their order.
-std::string layoutJson()
+std::string_view figureKindName(pictures::FigureKind kind)
 {
-    JsonWriter json;
-    json.beginObject();
-    json.key("caption").string(layout::caption);
-    json.key("twipsPerPixel").number(layout::twipsPerPixel);
-    json.key("clientWidth").number(layout::clientWidth);
-    json.key("clientHeight").number(layout::clientHeight);
-    json.key("formBackColor").number(displayRgb(layout::formBackColor));
-    json.key("labelFontPoints").number(layout::labelFontPoints);
+    switch (kind) {
+    case pictures::FigureKind::Polygon:
+        return "polygon";
+    case pictures::FigureKind::Line:
+        return "line";
+    case pictures::FigureKind::Ellipse:
+        return "ellipse";
+    case pictures::FigureKind::Text:
+        return "text";
+    }
+    return "";
+}
 
+// A picture as figures in its own square: points as [x, y], colours as 0xRRGGBB, a fill as its
+// colour stops (none: not filled), an outline of width 0 not drawn.
+void writePicture(JsonWriter &json, const pictures::Picture &picture)
+{
+    json.beginObject();
+    json.key("side").decimal(picture.side);
+    json.key("ground");
+    if (picture.ground)
+        json.number(*picture.ground);
+    else
+        json.null();
+    const pictures::Lettering &lettering = picture.lettering;
+    json.key("lettering").beginObject();
+    json.key("text").string(lettering.text).key("faces").beginArray();
+    for (const std::string_view face : lettering.faces)
+        json.string(face);
+    json.endArray();
+    json.key("bold").boolean(lettering.bold).key("italic").boolean(lettering.italic);
+    json.key("pixels").decimal(lettering.pixels).endObject();
+
+    json.key("figures").beginArray();
+    for (const pictures::Figure &figure : picture.figures) {
+        json.beginObject().key("kind").string(figureKindName(figure.kind));
+        json.key("points").beginArray();
+        for (const pictures::Point &p : figure.points)
+            json.beginArray().decimal(p.x).decimal(p.y).endArray();
+        json.endArray();
+        json.key("fill").beginObject().key("stops").beginArray();
+        for (const pictures::ColourStop &stop : figure.fill.stops)
+            json.beginObject()
+                .key("at")
+                .decimal(stop.at)
+                .key("colour")
+                .number(stop.colour)
+                .endObject();
+        json.endArray();
+        json.key("top").decimal(figure.fill.top).key("bottom").decimal(figure.fill.bottom);
+        json.endObject();
+        json.key("stroke").beginObject().key("colour").number(figure.stroke.colour);
+        json.key("width").decimal(figure.stroke.width).key("round").boolean(figure.stroke.round);
+        json.endObject().endObject();
+    }
+    json.endArray().endObject();
+}
+
+void writePictures(JsonWriter &json)
+{
+    json.key("pictures").beginObject();
+    json.key("start");
+    writePicture(json, pictures::start);
+    json.key("boxIconBits").number(pictures::boxIconBits);
+    json.key("boxIcons").beginArray();
+    for (const pictures::BoxIcon &icon : pictures::boxIcons) {
+        json.beginObject().key("style").number(icon.style).key("picture");
+        writePicture(json, icon.picture);
+        json.endObject();
+    }
+    json.endArray().endObject();
+}
+
+void writeControls(JsonWriter &json)
+{
     const Element frame = elementsOfKind<ElementKind::Frame>().front();
     json.key("controls").beginArray();
     for (const ElementInfo &e : elements) {
@@ -245,6 +213,50 @@ std::string layoutJson()
         json.endObject();
     }
     json.endArray();
+}
+
+// The menus, each after the menu it opens from, then the items that run procedures, in their
+// order, each with the number a click of it is delivered with.
+void writeMenus(JsonWriter &json)
+{
+    json.key("menus").beginArray();
+    for (const MenuInfo &entry : menus) {
+        json.beginObject().key("name").string(entry.name).key("parent");
+        if (entry.parent == Menu::none)
+            json.null();
+        else
+            json.string(menuName(entry.parent));
+        json.key("caption").string(entry.caption).endObject();
+    }
+    json.endArray();
+    json.key("items").beginArray();
+    for (const ClickableInfo &item : clickables) {
+        if (item.kind != ClickableKind::MenuItem)
+            continue;
+        json.beginObject().key("name").string(item.name).key("menu").string(menuName(item.menu));
+        json.key("action").number(static_cast<int>(item.id));
+        json.key("caption").string(item.caption).endObject();
+    }
+    json.endArray();
+}
+
+} // namespace
+
+// Sizes in twips, colours as 0xRRGGBB, every control with its place, tab index, colours and
+// caption (the option buttons placed inside the frame), the drawing order with the label in it,
+// the kinds of shape, the fields of a shape record, the timers, what can be clicked (by the
+// number a click is delivered with), the menu bar, and the pictures.
+std::string layoutJson()
+{
+    JsonWriter json;
+    json.beginObject();
+    json.key("caption").string(layout::caption);
+    json.key("twipsPerPixel").number(layout::twipsPerPixel);
+    json.key("clientWidth").number(layout::clientWidth);
+    json.key("clientHeight").number(layout::clientHeight);
+    json.key("formBackColor").number(displayRgb(layout::formBackColor));
+    json.key("labelFontPoints").number(layout::labelFontPoints);
+    writeControls(json);
 
     json.key("drawingOrder").beginArray();
     for (const Element e : layout::drawingOrder)
@@ -286,30 +298,13 @@ std::string layoutJson()
     for (const ClickableInfo &c : clickables)
         json.string(c.name);
     json.endArray();
-    json.key("menus").beginArray();
-    for (const MenuInfo &entry : menus) {
-        json.beginObject().key("name").string(entry.name).key("parent");
-        if (entry.parent == Menu::none)
-            json.null();
-        else
-            json.string(menuName(entry.parent));
-        json.key("caption").string(entry.caption).endObject();
-    }
-    json.endArray();
-    json.key("items").beginArray();
-    for (const ClickableInfo &item : clickables) {
-        if (item.kind != ClickableKind::MenuItem)
-            continue;
-        json.beginObject().key("name").string(item.name).key("menu").string(menuName(item.menu));
-        json.key("action").number(static_cast<int>(item.id));
-        json.key("caption").string(item.caption).endObject();
-    }
-    json.endArray();
+    writeMenus(json);
+    writePictures(json);
     json.endObject();
     return json.take();
 }
 
-// The controls, the timers and the end, by name: read when the rules say a control changed.
+// Read when the rules say a control changed.
 std::string stateJson(const Maze &m)
 {
     JsonWriter json;
