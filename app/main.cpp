@@ -73,8 +73,8 @@ std::variant<Options, int> parseCommandLine(int argc, char *argv[])
         QStringLiteral("FILE"));
     const QCommandLineOption replay(
         QStringLiteral("replay"),
-        QStringLiteral("Replay the script FILE, or the game a link holds, in the window, then\n"
-                       "hand the game over."),
+        QStringLiteral("Replay the script FILE, or the game a link holds, in the window, "
+                       "then hand the game over."),
         QStringLiteral("FILE|LINK"));
     parser.addOption(record);
     parser.addOption(replay);

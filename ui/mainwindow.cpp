@@ -66,6 +66,10 @@ MainWindow::MainWindow(TickSource ticks, QWidget *parent)
     : QMainWindow(parent), m_maze(*this), m_tickSource(ticks)
 {
     setWindowTitle(toQString(m_maze.form().caption()));
+    // The window has one size, so a window manager is offered no maximise. Named in full: a
+    // window that names none of these gets every one, maximise included.
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setWindowIcon(QIcon(QStringLiteral(":/icons/io.github.quorvale.Quorvale-48.png")));
 
     m_boxStyle = std::make_unique<BoxIconStyle>();

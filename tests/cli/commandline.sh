@@ -28,6 +28,16 @@ game-help)
     nodisplay "$game" --help
     status=$?
     status_wanted=0 err_lines=0 out_pattern='^Usage: quorvale \[options\]'
+    # Each option's description wrapped whole at spaces within 80 columns (Qt fills 79): a
+    # line goes on only where its next word would not fit.
+    awk '
+        length($0) > 80 { print "line " NR " is " length($0) " columns: " $0; bad = 1 }
+        /^   / && prev != "" {
+            split($0, words, " ")
+            if (length(prev) + 1 + length(words[1]) <= 79) { print "line " NR " breaks early: " $0; bad = 1 }
+        }
+        { prev = $0 }
+        END { exit bad }' "$out" >&2 || fail "the options' descriptions are not wrapped whole"
     ;;
 game-version)
     nodisplay "$game" --version

@@ -40,7 +40,8 @@ function answered(id, value) {
     resolve(value);
 }
 
-function shown(message) {
+// What the rules show besides the board, from a message that may tell it.
+function remember(message) {
     if (message.controls) controls = message.controls;
     // Only what was typed at the end of the cheat box, rather than its whole text again.
     if (message.typed) controls = { ...controls, cheatText: controls.cheatText + message.typed };
@@ -52,15 +53,15 @@ const heard = {
         // Answered first, so that what follows the event knows whether another is still out.
         if (m.id !== undefined) answered(m.id, m.refused ? false : m.value);
         if (!m.refused) {
-            shown(m);
+            remember(m);
             changes |= m.changes;
             emit('event', m.what, m.value);
             page.afterEvent(m.what, m.value);
         }
-        if (events.size === 0) page.idle();
+        if (events.size === 0) page.allAnswered();
     },
     box(m) {
-        shown(m);
+        remember(m);
         boxReplay = m.replay;
         page.messageBox(m.prompt, m.style, m.title).then((value) => post({ kind: 'answer', value }));
     },
@@ -76,8 +77,8 @@ let painter = null; // the board's painter on the page, where the worker cannot 
 // Starts the rules' worker with the bytes of quorvale.wasm (fetched here, where the page asked
 // for them first) and gives it the page's side of a message box and of the end of the program;
 // `hooks.afterEvent(what, value)` runs after every event the page needs to hear of, and
-// `hooks.idle()` once no event of the page's is waiting for the rules. Resolves to the layout's
-// description as the rules write it.
+// `hooks.allAnswered()` once no event of the page's is waiting for the rules. Resolves to the
+// layout as the rules write it (layout.js describes it in the page's terms).
 export async function load(hooks) {
     page = hooks;
     worker = new Worker(new URL('engine.js', import.meta.url));
@@ -94,11 +95,11 @@ export async function load(hooks) {
     if (!response.ok) throw new Error(`quorvale.wasm: ${response.status}`);
     const wasm = await response.arrayBuffer();
     post({ kind: 'load', wasm }, [wasm]);
-    const { layout, controls: now, caption: text } = await loaded;
-    clickables = layout.clickables;
+    const { rulesLayout, controls: now, caption: text } = await loaded;
+    clickables = rulesLayout.clickables;
     controls = now;
     caption = text;
-    return layout;
+    return rulesLayout;
 }
 
 export const loaded = () => page !== null && controls !== null;
@@ -107,7 +108,7 @@ export const idle = () => events.size === 0;
 
 // The events, as the rules take them, each resolving to what the rules gave, or false where they
 // could not take it (a box is open, the program has ended). Whether the player's input may reach
-// them is input.js's to say; a replay delivers its own.
+// them is game.js's to say; a replay delivers its own.
 export const key = (code, shift) => deliver('key', { code, shift });
 export const click = (target) => deliver('click', { target });
 export const edit = (text) => deliver('edit', { text });
@@ -134,8 +135,7 @@ export const replayAnswer = () => boxReplay;
 
 // A new game, as starting the program again would make.
 export async function restart() {
-    const now = await ask('restart');
-    shown(now);
+    remember(await ask('restart'));
     changes = 0;
 }
 
@@ -165,12 +165,12 @@ export const clockPage = (fields) => post({ kind: 'clock', page: fields });
 
 // The board's painter, in the worker: the canvas handed over, its scale, where the frame's
 // caption interrupts the outline, and its pixels for tests.
-export function handCanvas(canvas, layout) {
+export function handCanvas(canvas, rulesLayout) {
     if (typeof canvas.transferControlToOffscreen === 'function') {
         const offscreen = canvas.transferControlToOffscreen();
-        post({ kind: 'canvas', canvas: offscreen, layout }, [offscreen]);
+        post({ kind: 'canvas', canvas: offscreen, rulesLayout }, [offscreen]);
     } else {
-        painter = createPainter(canvas, layout, (m) => heard[m.kind](m));
+        painter = createPainter(canvas, rulesLayout, (m) => heard[m.kind](m));
         post({ kind: 'canvas' });
     }
 }

@@ -1,11 +1,12 @@
-// The clock: 64 ticks a second at fixed points of a monotonic clock; a late tick is not made up
-// for. It runs in the page's worker, beside the rules (engine.js).
+// The clock's schedule: 64 ticks a second at fixed points of a monotonic clock; a late tick is
+// not made up for. Both makers of ticks in the page's worker keep it: the rules' own clock
+// (makeClock, beside the rules in engine.js) and a replay's `wait` (paceTicks, replayer.js).
 
 export const PERIOD = 1000 / 64;
 
-// When the next tick falls due, `now` and `due` counted from the clock's start: the first point
-// of the schedule after now, and never less than half a period away, so a tick made late does
-// not bring a burst of ticks behind it.
+// When the next tick falls due, `now` and `due` counted from the schedule's start: the first
+// point of the schedule after now, and never less than half a period away, so a tick made late
+// does not bring a burst of ticks behind it.
 export function nextDue(due, now) {
     let next = due;
     if (next <= now) next += (Math.floor((now - next) / PERIOD) + 1) * PERIOD;
@@ -13,10 +14,12 @@ export function nextDue(due, now) {
     return next;
 }
 
-// A clock calling `onTick`; `timers` stand in for the browser's in tests under Node.
-export function makeClock(onTick, timers = {
+const browserTimers = {
     now: () => performance.now(), set: (f, ms) => setTimeout(f, ms), clear: (h) => clearTimeout(h),
-}) {
+};
+
+// A clock calling `onTick`; `timers` stand in for the browser's in tests under Node.
+export function makeClock(onTick, timers = browserTimers) {
     const clock = { active: false, idle: false, origin: 0, due: 0, handle: 0, ticks: 0 };
 
     function arm() {
@@ -76,4 +79,23 @@ export function makeClock(onTick, timers = {
         },
         get ticks() { return clock.ticks; },
     };
+}
+
+// Up to `count` ticks on the schedule from now, one after another: `tick()` resolves once its
+// tick has run to its end, which a box may hold up for long. `going()` false stops the ticks
+// early; `paced()` false lets the rest follow at once.
+export async function paceTicks(count, tick, { going = () => true, paced = () => true,
+    timers = browserTimers } = {}) {
+    const origin = timers.now();
+    const since = () => timers.now() - origin;
+    const sleep = (ms) => new Promise((resolve) => { timers.set(resolve, Math.ceil(ms)); });
+    let due = PERIOD;
+    for (let n = 0; n < count && going(); ++n) {
+        if (paced()) {
+            due = nextDue(due, since());
+            while (paced() && since() < due) await sleep(due - since());
+        }
+        await tick();
+        due += PERIOD;
+    }
 }

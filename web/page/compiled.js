@@ -2,7 +2,7 @@
 // (engine.js): the events, what the rules show, the recording and the replay's script. Strings
 // cross as UTF-8.
 
-let M = null; // the compiled game
+let compiled = null; // the compiled game, as its loader gives it
 let afterEvent = () => {};
 // The rules' own flags: the program has ended; an event is running in the rules (perhaps held
 // by a message box); and it is waiting for the box's answer.
@@ -12,16 +12,15 @@ let codes = null; // the replay's step codes and the boxes' answers, as the layo
 let pendingEvent = Promise.resolve();
 let eventEnd = null;
 
-const text = (ptr) => M.UTF8ToString(ptr);
+const text = (ptr) => compiled.UTF8ToString(ptr);
 
 // Loads the rules from the bytes of quorvale.wasm and gives them the page's side of a message
 // box and of the end of the program; `page.afterEvent(what, value)` runs after every event.
 // Resolves to the layout's description as the rules write it.
 export async function load(wasmBinary, page) {
-    const module = await createQuorvale({ wasmBinary }); // from quorvale.js, the rules' loader
-    M = module;
+    compiled = await createQuorvale({ wasmBinary }); // from quorvale.js, the rules' loader
     afterEvent = page.afterEvent;
-    M.quorvalePage = {
+    compiled.quorvalePage = {
         messageBox(...args) {
             state.suspended = true;
             return page.messageBox(...args).finally(() => { state.suspended = false; });
@@ -32,24 +31,22 @@ export async function load(wasmBinary, page) {
         },
         eventEnded,
     };
-    const layout = JSON.parse(text(M._qv_layout_json()));
-    clickables = layout.clickables;
-    codes = { replay: layout.replay, answers: layout.answers };
-    return layout;
+    const rulesLayout = JSON.parse(text(compiled._qv_layout_json()));
+    clickables = rulesLayout.clickables;
+    codes = { replay: rulesLayout.replay, answers: rulesLayout.answers };
+    return rulesLayout;
 }
 
-export const loaded = () => M !== null;
 export const replayCodes = () => codes.replay;
 export const answers = () => codes.answers;
 export const ended = () => state.ended;
-export const busy = () => state.inEvent;
 
 // Runs one event in the rules, which also record it. Nothing reaches them while another is
 // still running, that is, while a message box is open, and nothing once the program has ended.
 // A string goes in as its UTF-8 bytes and their count. `what` tells the page what the event
 // was, for the focus and for tests (or, for a replay's command, says it once the command is done).
 function deliver(name, types, args, what) {
-    if (!M || state.ended || state.inEvent) return false;
+    if (!compiled || state.ended || state.inEvent) return false;
     state.inEvent = true;
     const owned = [];
     const cargs = [];
@@ -58,19 +55,19 @@ function deliver(name, types, args, what) {
             cargs.push(a);
             return;
         }
-        const length = M.lengthBytesUTF8(a);
-        const ptr = M._malloc(length + 1);
-        M.stringToUTF8(a, ptr, length + 1);
+        const length = compiled.lengthBytesUTF8(a);
+        const ptr = compiled._malloc(length + 1);
+        compiled.stringToUTF8(a, ptr, length + 1);
         owned.push(ptr);
         cargs.push(ptr, length);
     });
     const finish = (value) => {
-        for (const ptr of owned) M._free(ptr);
+        for (const ptr of owned) compiled._free(ptr);
         state.inEvent = false;
         afterEvent(typeof what === 'function' ? what() : what, value);
         return value;
     };
-    const value = M['_' + name](...cargs);
+    const value = compiled['_' + name](...cargs);
     if (state.suspended) {
         // A box holds the call: its end, and its value, come from eventEnded().
         pendingEvent = new Promise((resolve) => {
@@ -107,43 +104,40 @@ export const close = () => deliver('qv_close', [], [], { kind: 'close' });
 // Ticks of the clock that fell while no timer ran, counted rather than made: they reach no timer,
 // but the recording keeps the game's pace. None while a box is open, as none reach the rules then.
 export function ticksPassed(n) {
-    if (M && !state.ended && !state.inEvent && n > 0) M._qv_ticks_passed(n);
+    if (compiled && !state.ended && !state.inEvent && n > 0) compiled._qv_ticks_passed(n);
 }
-
-// The number a click on `name` is delivered with; -1 for none.
-export const clickableId = (name) => clickables.indexOf(name);
 
 // What the rules show now. The shapes are read in place, `fields` doubles a shape, as many as
 // `count`: a tick that moves a ball costs no text.
 export function shapeRecords(count, fields) {
-    const ptr = M._qv_shapes() / 8;
-    return M.HEAPF64.subarray(ptr, ptr + count * fields);
+    const ptr = compiled._qv_shapes() / 8;
+    return compiled.HEAPF64.subarray(ptr, ptr + count * fields);
 }
-export const formBackColor = () => M._qv_form_back_color();
-export const labelCaption = () => text(M._qv_label_caption());
+export const formBackColor = () => compiled._qv_form_back_color();
+export const labelCaption = () => text(compiled._qv_label_caption());
 // The controls, the timers, the cheat box's text and the end, by name.
-export const controlsState = () => JSON.parse(text(M._qv_state_json()));
+export const controlsState = () => JSON.parse(text(compiled._qv_state_json()));
 // What changed since the last look, as the layout's `changes` bits.
-export const takeChanges = () => M._qv_take_changes();
+export const takeChanges = () => compiled._qv_take_changes();
 // What was typed at the end of the cheat box since the last look, when the `typed` bit says that
 // is all that changed there.
-export const takeTyped = () => text(M._qv_take_typed());
+export const takeTyped = () => text(compiled._qv_take_typed());
 
 export function restart() {
-    M._qv_restart();
+    compiled._qv_restart();
     state.ended = false;
 }
-export const dump = () => (M ? text(M._qv_dump()).replace(/--\n$/, '') : '');
-export const recording = () => text(M._qv_recording());
+export const dump = () => (compiled ? text(compiled._qv_dump()).replace(/--\n$/, '') : '');
+export const recording = () => text(compiled._qv_recording());
 
 // A script for the replay: every line is checked before anything runs; a bad one is reported as
 // the driver does.
 export function loadScript(script) {
-    const length = M.lengthBytesUTF8(script);
-    const ptr = M._malloc(length + 1);
-    M.stringToUTF8(script, ptr, length + 1);
-    const error = M._qv_replay_load(ptr, length);
-    M._free(ptr);
+    const length = compiled.lengthBytesUTF8(script);
+    const ptr = compiled._malloc(length + 1);
+    compiled.stringToUTF8(script, ptr, length + 1);
+    const error = compiled._qv_replay_load(ptr, length);
+    compiled._free(ptr);
     if (error) throw new Error(text(error));
 }
 
@@ -153,9 +147,9 @@ export function loadScript(script) {
 // replay.ended. Once the program has ended nothing reaches the rules, but the script is still
 // read: a `dump` after the end shows the state the game ended in.
 export async function replayStep() {
-    if (state.ended) return M._qv_replay_step();
+    if (state.ended) return compiled._qv_replay_step();
     const clicked = () => {
-        const id = M._qv_replay_clicked();
+        const id = compiled._qv_replay_clicked();
         return id < 0 ? { kind: 'replay' } : { kind: 'click', name: clickables[id] };
     };
     const value = deliver('qv_replay_step', [], [], clicked);
@@ -163,8 +157,8 @@ export async function replayStep() {
 }
 
 // The answer the script holds for the box now open, or the layout's replay.noAnswer.
-export const replayAnswer = () => M._qv_replay_answer();
+export const replayAnswer = () => compiled._qv_replay_answer();
 // The player takes the game over: nothing more of the script reaches it.
-export const replayStop = () => M._qv_replay_stop();
+export const replayStop = () => compiled._qv_replay_stop();
 // Why the replay stopped before the script's end; empty if it did not.
-export const replayError = () => text(M._qv_replay_error());
+export const replayError = () => text(compiled._qv_replay_error());

@@ -1,12 +1,12 @@
 // The window's controls, built from the layout: the start button, the cheat box, the frame and
-// its option buttons. They are kept in step with the rules, and the focus with them.
+// its option buttons. They show the state they are given (the rules', by way of game.js), and
+// the focus follows it; what the player does with them is reported as commands.
 
-import * as rules from './bridge.js';
-import * as input from './input.js';
+import * as commands from './commands.js';
 import { rgb } from './layout.js';
 import { drawPicture as paint } from './picture.js';
 
-let L = null;
+let layout = null;
 let board = null;
 const byName = new Map(); // element name -> its HTML element (an option button's input)
 let start = null;
@@ -15,7 +15,7 @@ let frame = null;
 let options = []; // the option buttons' inputs, in the layout's order
 let gameControls = new Set();
 let focusChain = [];
-let last = null; // the controls' state as last read from the rules
+let last = null; // the controls' state as last shown
 const CHEAT_NAME = 'Text';
 
 function place(el, { left, top, width, height }) {
@@ -40,30 +40,30 @@ function make(tag, props, ...children) {
 }
 
 // The controls go into `client` after the board, in the layout's order.
-export function build(layout, client, boardCanvas) {
-    L = layout;
+export function build(described, client, boardCanvas) {
+    layout = described;
     board = boardCanvas;
-    Object.assign(client.style, { width: `${L.width}px`, height: `${L.height}px` });
-    place(board, { left: 0, top: 0, width: L.width, height: L.height });
-    board.setAttribute('aria-label', L.caption);
+    Object.assign(client.style, { width: `${layout.width}px`, height: `${layout.height}px` });
+    place(board, { left: 0, top: 0, width: layout.width, height: layout.height });
+    board.setAttribute('aria-label', layout.caption);
 
-    start = make('button', { id: L.start.name, type: 'button', className: 'command-button',
-        'aria-label': L.startPicture.lettering.text },
+    start = make('button', { id: layout.start.name, type: 'button', className: 'command-button',
+        'aria-label': layout.startPicture.lettering.text },
     make('canvas', { className: 'picture', 'aria-hidden': 'true' }));
     // Named for what it is, not what it is for: it is not there by accident.
-    cheat = make('input', { id: L.cheat.name, type: 'text', className: 'text-box',
+    cheat = make('input', { id: layout.cheat.name, type: 'text', className: 'text-box',
         'aria-label': CHEAT_NAME, autocomplete: 'off', spellcheck: false });
-    const caption = make('span', { id: `${L.frame.name}-caption`, className: 'frame-caption' },
-        L.frame.caption);
-    frame = make('div', { id: L.frame.name, className: 'frame', role: 'radiogroup',
+    const caption = make('span', { id: `${layout.frame.name}-caption`, className: 'frame-caption' },
+        layout.frame.caption);
+    frame = make('div', { id: layout.frame.name, className: 'frame', role: 'radiogroup',
         'aria-labelledby': caption.id }, caption);
-    for (const [el, control] of [[start, L.start], [cheat, L.cheat], [frame, L.frame]]) {
+    for (const [el, control] of [[start, layout.start], [cheat, layout.cheat], [frame, layout.frame]]) {
         place(el, control.rect);
         colour(el, control);
         byName.set(control.name, el);
     }
-    options = L.options.map((control) => {
-        const radio = make('input', { id: control.name, type: 'radio', name: L.frame.name });
+    options = layout.options.map((control) => {
+        const radio = make('input', { id: control.name, type: 'radio', name: layout.frame.name });
         const label = make('label', { id: `${control.name}-label`, className: 'option-button' },
             radio, control.caption);
         place(label, control.rect);
@@ -74,18 +74,19 @@ export function build(layout, client, boardCanvas) {
     });
     // The document's order is the tab order, as the window's tab indexes give it; the frame
     // takes its place by its first option.
-    const tabIndex = (el) => (el === frame ? Math.min(...L.options.map((o) => o.tabIndex))
-        : el === start ? L.start.tabIndex : L.cheat.tabIndex);
+    const tabIndex = (el) => (el === frame ? Math.min(...layout.options.map((o) => o.tabIndex))
+        : el === start ? layout.start.tabIndex : layout.cheat.tabIndex);
     client.append(...[start, cheat, frame].sort((a, b) => tabIndex(a) - tabIndex(b)));
     gameControls = new Set([start, cheat, ...options]);
-    focusChain = L.focusOrder.map((name) => byName.get(name));
+    focusChain = layout.focusOrder.map((name) => byName.get(name));
     listen(client);
 }
 
 function listen(client) {
     start.addEventListener('click', (e) => {
         e.preventDefault();
-        if (e.detail > 0) input.click(L.start.name); // a mouse click; the keys are in input.js
+        // A mouse click; the keys are input.js's.
+        if (e.detail > 0) commands.send('click', layout.start.name);
     });
     start.addEventListener('mousedown', () => start.focus());
     options.forEach((o, i) => {
@@ -94,12 +95,12 @@ function listen(client) {
         o.addEventListener('click', (e) => {
             // The keys are handled in input.js; a click from anywhere else is the mouse's.
             const byMouse = e.detail > 0 || e.clientX !== 0 || e.clientY !== 0;
-            if (byMouse) input.click(L.options[i].name);
-            sync(); // the rules, not the browser, say which option is set
+            if (byMouse) commands.send('click', layout.options[i].name);
+            if (last) show(last, false); // the rules, not the browser, say which option is set
             if (byMouse && canFocus(start)) start.focus({ preventScroll: true });
         });
     });
-    cheat.addEventListener('input', () => input.edit(cheat.value));
+    cheat.addEventListener('input', () => commands.send('edit', cheat.value));
     cheat.addEventListener('mousedown', () => cheat.focus());
     // A click on the board or the window's ground moves no focus, as in the window.
     client.addEventListener('mousedown', (e) => {
@@ -113,14 +114,22 @@ export const optionButtons = () => options;
 export const isGameControl = (el) => gameControls.has(el);
 
 export function drawPicture(dpr) {
-    const { width, height } = L.start.rect;
-    paint(start.firstChild, L.startPicture, { width, height, dpr });
+    const { width, height } = layout.start.rect;
+    paint(start.firstChild, layout.startPicture, { width, height, dpr });
 }
 
-// The controls as the rules have them now; says what they were before.
-export function sync() {
-    const now = rules.controlsState();
-    for (const control of L.controls) {
+// The controls as the rules have them now (`now`, their state by name); says what they were
+// before. `typing`: more of the player's typing is on its way to the rules, which the box holds
+// already.
+export function sync(now, typing) {
+    show(now, !typing);
+    const previous = last;
+    last = now;
+    return { previous, now };
+}
+
+function show(now, withCheatText) {
+    for (const control of layout.controls) {
         const s = now.controls[control.name];
         if (!s) continue; // the label is drawn on the board
         const el = byName.get(control.name);
@@ -128,15 +137,11 @@ export function sync() {
         if (el !== frame) el.disabled = !s.enabled;
         if ('value' in s) el.checked = s.value;
     }
-    // Not while more of the player's typing is on its way to the rules: the box holds it already.
-    if (cheat.value !== now.cheatText && rules.idle()) cheat.value = now.cheatText;
+    if (withCheatText && cheat.value !== now.cheatText) cheat.value = now.cheatText;
     // The frame is one stop of the tab order, as a group of option buttons is: the chosen one,
     // else the first in the window's tab order.
     const stop = options.find((o) => o.checked) || focusChain.find((el) => options.includes(el));
     for (const o of options) o.tabIndex = o === stop ? 0 : -1;
-    const previous = last;
-    last = now;
-    return { previous, now };
 }
 
 // A new game: nothing of the last one's controls is known.
@@ -156,15 +161,15 @@ export const canFocus = (el) => !el.hidden && !el.disabled &&
 // With no setup control to hold it, the focus belongs to the board.
 export const boardHasTheKeys = () => !focusChain.some(canFocus);
 
-export const isStartOver = (what) => what && what.kind === 'click' && what.name === L.startOver;
+export const isStartOver = (what) => what && what.kind === 'click' && what.name === layout.startOver;
 
 // A hidden or disabled control gives up the focus to the next one in tab order that can take
 // it, else to the board, where every key goes to the game. Every reset leaves it on Start.
 export function settleFocus(change, what) {
     const { previous, now } = change;
-    const name = L.start.name;
-    const shown = previous && !previous.controls[name].visible && now.controls[name].visible;
-    if ((shown || isStartOver(what) || what === 'reset') && canFocus(start)) {
+    const name = layout.start.name;
+    const reappeared = previous && !previous.controls[name].visible && now.controls[name].visible;
+    if ((reappeared || isStartOver(what) || what === 'reset') && canFocus(start)) {
         start.focus({ preventScroll: true });
         return;
     }

@@ -13,7 +13,7 @@ import * as replayer from './replayer.js';
 
 const tell = (message, transfer) => self.postMessage(message, transfer);
 
-let L = null;
+let layout = null; // the layout in the page's terms (layout.js)
 let paint = () => {}; // the painter, once the page has handed over the canvas
 let controls = null; // the controls' state as the rules had it after the last event
 let caption = null; // the label's caption as the page was last told it
@@ -24,7 +24,7 @@ let boxed = false; // the running event showed a box
 const page = { hidden: false, held: false };
 
 const clock = makeClock(() => rules.tick());
-const timersOn = () => controls !== null && L.timers.some((t) => controls.timers[t]);
+const timersOn = () => controls !== null && layout.timers.some((t) => controls.timers[t]);
 
 // The ticks that fell while the clock was idle go to the rules before anything else does.
 const keepTime = () => rules.ticksPassed(clock.passed());
@@ -46,15 +46,16 @@ function syncClock() {
 // The shown controls whose faces the board paints under their captions: the frame (with where its
 // caption interrupts its outline) and its option buttons.
 function faces() {
-    if (!controls || !controls.controls[L.frame.name].visible) return [];
-    return [{ ...L.frame, gap }, ...L.options.filter((c) => controls.controls[c.name].visible)];
+    if (!controls || !controls.controls[layout.frame.name].visible) return [];
+    const shownOptions = layout.options.filter((c) => controls.controls[c.name].visible);
+    return [{ ...layout.frame, gap }, ...shownOptions];
 }
 
 function paintBoard() {
     paint({
         kind: 'board',
         // A copy: the records are read in place in the rules' memory, which may grow.
-        records: rules.shapeRecords(L.shapeCount, L.shapeStride).slice(),
+        records: rules.shapeRecords(layout.shapeCount, layout.shapeStride).slice(),
         ground: rules.formBackColor(),
         caption: rules.labelCaption(),
         faces: faces(),
@@ -64,11 +65,11 @@ function paintBoard() {
 // What the page is told besides the board: the controls when they changed, the caption when it
 // changed.
 function shown(message, changes) {
-    if ((changes & L.changes.controls) !== 0) {
+    if ((changes & layout.changes.controls) !== 0) {
         controls = rules.controlsState();
         message.controls = controls;
     }
-    if ((changes & L.changes.typed) !== 0) {
+    if ((changes & layout.changes.typed) !== 0) {
         message.typed = rules.takeTyped();
         controls.cheatText += message.typed;
     }
@@ -84,7 +85,7 @@ function shown(message, changes) {
 function afterEvent(what, value) {
     const changes = rules.takeChanges();
     const message = shown({ kind: 'after', what, value, changes }, changes);
-    if ((changes & (L.changes.drawn | L.changes.controls)) !== 0) paintBoard();
+    if ((changes & (layout.changes.drawn | layout.changes.controls)) !== 0) paintBoard();
     if (request !== null) {
         message.id = request;
         request = null;
@@ -105,7 +106,7 @@ function afterEvent(what, value) {
 function messageBox(prompt, style, title) {
     boxed = true;
     paintBoard();
-    const message = shown({ kind: 'box', prompt, style, title }, L.changes.controls);
+    const message = shown({ kind: 'box', prompt, style, title }, layout.changes.controls);
     if (replayer.running()) message.replay = replayer.boxAnswer();
     tell(message);
     return new Promise((resolve) => { answerBox = resolve; });
@@ -137,10 +138,10 @@ function startShown() {
 }
 
 async function load(wasm) {
-    const raw = await rules.load(wasm, { messageBox, programEnded, afterEvent });
-    L = describe(raw);
+    const rulesLayout = await rules.load(wasm, { messageBox, programEnded, afterEvent });
+    layout = describe(rulesLayout);
     startShown();
-    tell({ kind: 'loaded', layout: raw, controls, caption });
+    tell({ kind: 'loaded', rulesLayout, controls, caption });
     syncClock();
 }
 
@@ -149,7 +150,7 @@ const requests = {
     load: (m) => load(m.wasm).catch((error) => tell({ kind: 'failed', message: error.message })),
     canvas(m) {
         // A browser that cannot hand a canvas to a worker has the page paint it, told the same.
-        paint = m.canvas ? createPainter(m.canvas, m.layout, tell) : (message) => tell({ kind: 'paint', message });
+        paint = m.canvas ? createPainter(m.canvas, m.rulesLayout, tell) : (message) => tell({ kind: 'paint', message });
         paintBoard();
     },
     ratio: (m) => paint(m),

@@ -1,14 +1,16 @@
-// The player's input: the keyboard, and the one way each kind of input reaches the rules. A
-// replay delivers its own events; while it runs, the player's reach nothing.
+// The player's keys, the keyboard's and a finger's: each goes where the focus is (the menu bar,
+// the message box, the setup controls) or becomes a command (commands.js): a key for the game,
+// a click. What reaches the rules is game.js's to say.
 
 import { state, listeners } from './state.js';
-import * as rules from './bridge.js';
+import * as bridge from './bridge.js';
+import * as commands from './commands.js';
 import * as controls from './controls.js';
 import * as menus from './menus.js';
 import * as msgbox from './msgbox.js';
 import { isArrow, shiftState, virtualKeyCode } from './keys.js';
 
-let L = null;
+let layout = null;
 let board = null;
 let spaceArmed = false; // Space pressed on the start button: it clicks on release
 let altAlone = false; // Alt is down, and nothing else was pressed with it
@@ -16,27 +18,6 @@ let altAlone = false; // Alt is down, and nothing else was pressed with it
 // order once the rules have answered, with the focus where that event left it, as the window
 // takes a key only after the event before it.
 const heldBack = [];
-
-// A key press for the game, by virtual-key code; whatever the player presses it with.
-export function press(code, shift = 0) {
-    if (state.replaying) return false;
-    return rules.key(code, shift);
-}
-
-// A click, by the clickable's name or number.
-export function click(target) {
-    if (state.replaying) return false;
-    return rules.click(typeof target === 'number' ? target : rules.clickableId(target));
-}
-
-// The cheat box's whole text.
-export function edit(text) {
-    if (state.replaying) {
-        controls.sync(); // the player's typing is undone
-        return false;
-    }
-    return rules.edit(text);
-}
 
 // The keys are watched from the start, for which are held; they reach the game once it is loaded
 // and the layout known.
@@ -84,28 +65,28 @@ function holdBack(then, e) {
     heldBack.push([then, standIn(e.code, e.repeat, e)]);
 }
 
-const mustWait = (target) => (heldBack.length > 0 || !rules.idle()) && inGame(target) &&
+const mustWait = (target) => (heldBack.length > 0 || !bridge.idle()) && inGame(target) &&
     target !== controls.cheatBox();
 
 export const holdingBack = () => heldBack.length > 0;
 
 // The rules have answered every event of the page's: the keys held back meanwhile go on, until
 // one of them sends another event.
-export function idle() {
-    while (heldBack.length > 0 && rules.idle()) {
+export function sendHeldBack() {
+    while (heldBack.length > 0 && bridge.idle()) {
         const [then, e] = heldBack.shift();
         then(e);
     }
 }
 
-export function useLayout(layout) {
-    L = layout;
+export function useLayout(described) {
+    layout = described;
 }
 
 function keyDown(e) {
     state.held.add(e.code);
     altAlone = isAlt(e.code) && !e.repeat;
-    if (!rules.loaded() || state.ended) return;
+    if (!bridge.loaded() || state.ended) return;
     if (state.boxOpen) {
         if (state.replaying) e.preventDefault();
         else msgbox.keyDown(e);
@@ -155,7 +136,7 @@ function route(e) {
         // and Space start.
         if ((e.code === 'Enter' || e.code === 'NumpadEnter') && !e.repeat) {
             e.preventDefault();
-            click(L.start.name);
+            commands.send('click', layout.start.name);
         } else if (e.code === 'Space') {
             e.preventDefault();
             if (!e.repeat) spaceArmed = true;
@@ -173,12 +154,12 @@ function route(e) {
             for (let i = option + step; i >= 0 && i < options.length; i += step) {
                 if (controls.canFocus(options[i])) {
                     options[i].focus({ preventScroll: true });
-                    click(L.options[i].name);
+                    commands.send('click', layout.options[i].name);
                     break;
                 }
             }
         } else if (e.code === 'Space') {
-            click(L.options[option].name);
+            commands.send('click', layout.options[option].name);
         }
         return;
     }
@@ -187,7 +168,7 @@ function route(e) {
         const code = virtualKeyCode(e.code);
         if (target !== board && !controls.boardHasTheKeys()) return;
         e.preventDefault(); // Tab too: it goes to the game, as in the window
-        press(code, shiftState(e));
+        commands.send('key', code, shiftState(e));
     }
 }
 
@@ -198,7 +179,7 @@ function keyUp(e) {
         const alone = altAlone;
         altAlone = false;
         e.preventDefault(); // the browser's own menu bar stays away
-        if (alone && rules.loaded() && !state.ended && !state.boxOpen && !state.replaying)
+        if (alone && bridge.loaded() && !state.ended && !state.boxOpen && !state.replaying)
             menus.toggleBar();
         return;
     }
@@ -219,7 +200,7 @@ function routeUp(e) {
         spaceArmed = false;
         if (document.activeElement === controls.startButton() && !state.boxOpen && !state.ended) {
             e.preventDefault();
-            click(L.start.name);
+            commands.send('click', layout.start.name);
         }
     }
 }

@@ -6,11 +6,11 @@ const TWIPS_PER_POINT = 20;
 
 export const rgb = (v) => '#' + (v >>> 0).toString(16).padStart(6, '0');
 
-export function describe(raw) {
-    const px = (twips) => twips / raw.twipsPerPixel;
+export function describe(rulesLayout) {
+    const px = (twips) => twips / rulesLayout.twipsPerPixel;
     const rect = ({ left, top, width, height }) =>
         ({ left: px(left), top: px(top), width: px(width), height: px(height) });
-    const controls = raw.controls.map((c) => ({ ...c, rect: rect(c.rect) }));
+    const controls = rulesLayout.controls.map((c) => ({ ...c, rect: rect(c.rect) }));
     const ofKind = (kind) => controls.filter((c) => c.kind === kind);
     const [start] = ofKind('CommandButton');
     const [cheat] = ofKind('TextBox');
@@ -22,13 +22,13 @@ export function describe(raw) {
     const focusable = [start, cheat, ...options].sort((a, b) => a.tabIndex - b.tabIndex);
     const from = focusable.indexOf(start);
     const focusOrder = [...focusable.slice(from), ...focusable.slice(0, from)].map((c) => c.name);
-    const shapeCount = raw.drawingOrder.filter((name) => name !== label.name).length;
-    const { pictures } = raw;
+    const shapeCount = rulesLayout.drawingOrder.filter((name) => name !== label.name).length;
+    const { pictures } = rulesLayout;
     return {
-        caption: raw.caption,
-        width: px(raw.clientWidth),
-        height: px(raw.clientHeight),
-        formBackColor: raw.formBackColor,
+        caption: rulesLayout.caption,
+        width: px(rulesLayout.clientWidth),
+        height: px(rulesLayout.clientHeight),
+        formBackColor: rulesLayout.formBackColor,
         px,
         controls,
         start,
@@ -37,18 +37,18 @@ export function describe(raw) {
         label,
         options,
         focusOrder,
-        labelFontPixels: px(raw.labelFontPoints * TWIPS_PER_POINT),
-        drawingOrder: raw.drawingOrder,
+        labelFontPixels: px(rulesLayout.labelFontPoints * TWIPS_PER_POINT),
+        drawingOrder: rulesLayout.drawingOrder,
         shapeCount,
-        shapeKinds: raw.shapeKinds,
-        shapeFields: Object.fromEntries(raw.shapeFields.map((name, i) => [name, i])),
-        shapeStride: raw.shapeFields.length,
-        timers: raw.timers,
-        answers: raw.answers,
-        replay: raw.replay,
-        changes: raw.changes,
-        startOver: raw.startOver,
-        menus: { menus: raw.menus, items: raw.items },
+        shapeKinds: rulesLayout.shapeKinds,
+        shapeFields: Object.fromEntries(rulesLayout.shapeFields.map((name, i) => [name, i])),
+        shapeStride: rulesLayout.shapeFields.length,
+        timers: rulesLayout.timers,
+        answers: rulesLayout.answers,
+        replay: rulesLayout.replay,
+        changes: rulesLayout.changes,
+        startOver: rulesLayout.startOver,
+        menus: { menus: rulesLayout.menus, items: rulesLayout.items },
         startPicture: pictures.start,
         // The sign a message box of this style shows, or null.
         boxIcon: (style) => pictures.boxIcons

@@ -3,7 +3,8 @@
 // the page's face for tests and benchmarks.
 
 import { state, listeners } from './state.js';
-import * as rules from './bridge.js';
+import * as bridge from './bridge.js';
+import * as commands from './commands.js';
 import { describe, rgb } from './layout.js';
 import * as board from './board.js';
 import * as controls from './controls.js';
@@ -13,6 +14,7 @@ import * as input from './input.js';
 import * as game from './game.js';
 import * as fit from './fit.js';
 import * as pad from './pad.js';
+import * as reach from './reach.js';
 import * as replay from './replay.js';
 import * as recording from './recording.js';
 import * as share from './share.js';
@@ -31,23 +33,23 @@ const pageApi = {
     // The state once every key so far has reached the rules.
     dump: async () => {
         await pageApi.caughtUp();
-        return rules.dump();
+        return bridge.dump();
     },
     // For tests: stop the rules' own clock, and deliver ticks by hand.
-    holdClock: (hold) => rules.clockPage({ held: !!hold }),
-    tick: () => rules.tick(),
-    tickTimer: (n) => rules.tickTimer(n),
-    key: (code, shift = 0) => input.press(code, shift),
-    click: (name) => input.click(name),
-    edit: (text) => input.edit(text),
-    close: () => rules.close(),
+    holdClock: (hold) => bridge.clockPage({ held: !!hold }),
+    tick: () => bridge.tick(),
+    tickTimer: (n) => bridge.tickTimer(n),
+    key: (code, shift = 0) => commands.send('key', code, shift),
+    click: (name) => commands.send('click', name),
+    edit: (text) => commands.send('edit', text),
+    close: () => bridge.close(),
     // The board's pixels once what changed is painted (board.pixels).
     boardPixels: (rect) => board.pixels(rect),
-    answer: (yes) => msgbox.answer(yes ? msgbox.yes() : msgbox.no()),
+    answer: (yes) => game.answer(yes ? msgbox.yes() : msgbox.no()),
     get boxOpen() { return state.boxOpen; },
     get busy() { return state.inEvent; },
     get ended() { return state.ended; },
-    get clockTicks() { return rules.clockTicks(); },
+    get clockTicks() { return bridge.clockTicks(); },
     on(kind, f) { listeners[kind].push(f); },
     startAgain: () => game.startAgain(),
     replay: (text, options) => replay.runReplay(text, options),
@@ -56,36 +58,37 @@ const pageApi = {
     // every key so far has reached the rules.
     snapshot: async () => {
         await pageApi.caughtUp();
-        return rules.snapshot();
+        return bridge.snapshot();
     },
     get replaying() { return state.replaying; },
     // Resolves once the page has heard everything the rules did before (focus settled, say),
     // the keys it held back meanwhile sent on and answered too.
     caughtUp: async () => {
-        do await rules.caughtUp();
-        while (input.holdingBack() || (!rules.idle() && !state.boxOpen));
+        do await bridge.caughtUp();
+        while (input.holdingBack() || (!bridge.idle() && !state.boxOpen));
     },
     // For benchmarks: microseconds a tick ('tick') or a key press ('key') costs in the worker.
-    timeEvents: (event, n) => rules.timeEvents(event, n),
+    timeEvents: (event, n) => bridge.timeEvents(event, n),
 };
 window.quorvale = pageApi;
 
 const boardCanvas = $('board');
 input.init(boardCanvas);
 
-pageApi.ready = rules.load({
-    messageBox: msgbox.messageBox,
+pageApi.ready = bridge.load({
+    messageBox: game.messageBox,
     programEnded: game.programEnded,
     afterEvent: game.afterEvent,
-    idle: input.idle,
-}).then((raw) => {
-    const layout = describe(raw);
+    allAnswered: input.sendHeldBack,
+}).then((rulesLayout) => {
+    const layout = describe(rulesLayout);
     document.title = layout.caption;
     $('window').setAttribute('aria-label', layout.caption);
     $('window').style.setProperty('--back', rgb(layout.formBackColor));
-    board.init(layout, raw, boardCanvas);
+    board.init(layout, rulesLayout, boardCanvas);
     controls.build(layout, $('client'), boardCanvas);
-    rules.frameGap(controls.frameGap());
+    board.frameGap(controls.frameGap());
+    reach.init(layout, controls.cheatBox());
     menus.build($('menubar'), layout.menus);
     msgbox.init(layout, {
         overlay: $('overlay'), box: $('msgbox'), title: $('msgbox-title'), prompt: $('msgbox-prompt'),
@@ -97,22 +100,23 @@ pageApi.ready = rules.load({
         again: $('again'), notice: $('notice'),
     });
     replay.init(layout, { status: $('bar-status'), file: $('replay') }, pageApi.ready);
-    recording.init($('save'));
+    recording.init($('save'), $('bar-status'));
     share.init({
         share: $('share'), field: $('share-link'), status: $('bar-status'),
         line: $('shared'), text: $('shared-text'), skip: $('skip'),
     });
     // A hidden page gets no ticks.
-    document.addEventListener('visibilitychange', () => rules.clockPage({ hidden: document.hidden }));
-    rules.clockPage({ hidden: document.hidden });
-    fit.init({ window: $('window'), stage: $('stage'), pad: $('pad') }, resize);
+    document.addEventListener('visibilitychange', () => bridge.clockPage({ hidden: document.hidden }));
+    bridge.clockPage({ hidden: document.hidden });
+    fit.init({ window: $('window'), stage: $('stage'), pad: $('pad'), bar: $('bar'), above: $('shared') },
+        resize, layout.labelFontPixels);
     pad.init($('pad'), $('client'), fit.fit);
     game.begin();
     // The bar below the window shows once the window has its size, so that nothing moves under
     // the player's eyes (or the layout-shift count) as the page comes up.
     $('bar').hidden = false;
     // The label's font may arrive after the first frame; draw again when it does.
-    document.fonts.load(board.labelFont()).then(() => board.faceArrived());
+    document.fonts.load(board.labelFont()).then(() => game.faceArrived());
     return pageApi;
 });
 // A page opened at a shared game's link replays it once the game is ready; a game that cannot

@@ -3,7 +3,7 @@
 // menubar pattern): F10, or Alt alone, moves the focus to the first menu, and the focus comes
 // back where it was when the bar is left. No menu is ever in the tab order.
 
-import * as input from './input.js';
+import * as commands from './commands.js';
 
 let bar = null;
 const tops = []; // the top-level menus' buttons, in order
@@ -41,8 +41,10 @@ export function build(element, { menus, items }) {
                 if (openMenu === menu) closeMenus();
                 else openTopMenu(menu);
             });
-            button.addEventListener('mouseenter', () => {
-                if (openMenu && openMenu !== menu) openTopMenu(menu);
+            // Only a mouse hovers: a finger's tap on another title would open its menu by the
+            // browser's stand-in hover and then shut it again with the tap's click.
+            button.addEventListener('pointerenter', (e) => {
+                if (e.pointerType === 'mouse' && openMenu && openMenu !== menu) openTopMenu(menu);
             });
             menu.append(button, list);
             bar.append(menu);
@@ -79,7 +81,7 @@ export function build(element, { menus, items }) {
 function choose(action) {
     if (returnFocus) leaveBar();
     else closeMenus();
-    input.click(action);
+    commands.send('click', action);
 }
 
 function openSub(li) {
@@ -89,6 +91,20 @@ function openSub(li) {
     li.classList.add('open');
     li.firstChild.setAttribute('aria-expanded', 'true');
     li.lastChild.hidden = false;
+    keepOnScreen(li.lastChild, li);
+}
+
+// A list that would run off the right of a narrow screen moves left, under the item that opened
+// it where it covers its own menu.
+function keepOnScreen(list, li) {
+    list.style.removeProperty('left');
+    list.style.removeProperty('top');
+    const r = list.getBoundingClientRect();
+    const over = r.right - (document.documentElement.clientWidth - 4);
+    if (over <= 0) return;
+    const zoom = r.width / list.offsetWidth; // the window's scale, where the bar has it
+    list.style.left = `${list.offsetLeft - over / zoom}px`;
+    if (li) list.style.top = `${li.offsetHeight}px`;
 }
 
 function closeSub(li) {
@@ -106,6 +122,7 @@ function openTopMenu(menu) {
     openMenu = menu;
     menu.firstChild.setAttribute('aria-expanded', 'true');
     menu.lastChild.hidden = false;
+    keepOnScreen(menu.lastChild, null);
 }
 
 export const isOpen = () => openMenu !== null;

@@ -1,12 +1,12 @@
 // Message boxes: modal in the page, Yes the default, answered only on purpose: a repeated key or
-// a key already down when the box opened (until it is released) does nothing. The rules' call
-// that opened the box waits for the answer (see bridge.js).
+// a key already down when the box opened (until it is released) does nothing. The player's
+// answer is reported as a command; the box closes when it is told to (game.js), and the rules'
+// call that opened it waits for that (see bridge.js).
 
 import { state, emit } from './state.js';
-import * as controls from './controls.js';
-import * as menus from './menus.js';
-import { replayBox } from './replay.js';
+import * as commands from './commands.js';
 import { drawPicture } from './picture.js';
+import { placeBox } from './fit.js';
 
 const box = {
     resolve: null, selected: null, stale: new Set(), returnFocus: null, spaceDown: false,
@@ -32,7 +32,7 @@ export function init(layout, elements) {
             const fromPointer = e.detail > 0;
             if (fromPointer && box.pressed !== b) return;
             box.pressed = null;
-            if (!state.replaying) answer(value);
+            commands.send('answer', value);
         });
     }
     // Beside the box nothing takes a click, nor the focus from the box.
@@ -44,24 +44,22 @@ export function init(layout, elements) {
 export const yes = () => answers.yes;
 export const no = () => answers.no;
 
-export function messageBox(prompt, style, title) {
-    // Whatever the procedure changed so far is on screen before the box opens (the rules' worker
-    // has painted the board).
-    controls.sync();
+// Opens the box; resolves to its answer once it is closed. The focus goes back where it is now.
+export function open(prompt, style, title) {
     state.boxOpen = true;
     box.spaceDown = false;
     box.pressed = null;
     box.stale = new Set(state.held);
-    menus.leaveBar(); // the focus goes back to the game first, and comes back there
     box.returnFocus = document.activeElement;
     dom.title.textContent = title;
     dom.prompt.textContent = prompt;
     showIcon(boxIcon(style));
     dom.overlay.hidden = false;
+    placeBox(dom.box);
     selectButton(dom.yes);
+    const answered = new Promise((resolve) => { box.resolve = resolve; });
     emit('box', title, prompt, style);
-    replayBox();
-    return new Promise((resolve) => { box.resolve = resolve; });
+    return answered;
 }
 
 // Drawn afresh for each box, for the screen's pixel density as it is now.
@@ -85,9 +83,9 @@ function selectButton(button) {
 
 const selectedAnswer = () => (box.selected === dom.yes ? answers.yes : answers.no);
 
-// Yes, No, or (only from a replay) the window closed behind the box, as the rules' own
-// MsgBox results.
-export function answer(value) {
+// Closes the box with Yes, No, or (only from a replay) the window closed behind it, as the
+// rules' own MsgBox results.
+export function close(value) {
     if (!state.boxOpen) return;
     state.boxOpen = false;
     dom.overlay.hidden = true;
@@ -108,16 +106,16 @@ export function keyDown(e) {
     switch (e.code) {
     case 'Enter':
     case 'NumpadEnter':
-        answer(selectedAnswer());
+        commands.send('answer', selectedAnswer());
         break;
     case 'Space':
         box.spaceDown = true; // a button answers when Space is let go
         break;
     case 'KeyY':
-        answer(answers.yes);
+        commands.send('answer', answers.yes);
         break;
     case 'KeyN':
-        answer(answers.no);
+        commands.send('answer', answers.no);
         break;
     case 'ArrowLeft':
     case 'ArrowRight':
@@ -138,6 +136,6 @@ export function keyUp(e) {
     e.preventDefault();
     if (e.code === 'Space' && box.spaceDown) {
         box.spaceDown = false;
-        answer(selectedAnswer());
+        commands.send('answer', selectedAnswer());
     }
 }

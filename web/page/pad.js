@@ -1,6 +1,6 @@
 // A finger's arrow keys: the direction pad, shown where the primary pointer is coarse, and
 // swipes on the board. Each becomes an arrow key's press and release on the page's one way in
-// for keys (input.js), which decides what may reach the rules.
+// for keys (input.js).
 
 import { listeners } from './state.js';
 import * as input from './input.js';

@@ -41,21 +41,21 @@ function figurePath(x, y, w, h, kind, radius) {
     return p;
 }
 
-// A painter of `canvas` (a page's or a worker's) for the rules' layout `raw`. `told(message,
-// transfer)` carries its answers back: 'first' once the first frame is painted, and the
-// pixels it is asked for.
-export function createPainter(canvas, raw, told) {
-    const L = describe(raw);
-    const F = L.shapeFields;
+// A painter of `canvas` (a page's or a worker's) for the layout as the rules wrote it.
+// `told(message, transfer)` carries its answers back: 'first' once the first frame is painted,
+// and the pixels it is asked for.
+export function createPainter(canvas, rulesLayout, told) {
+    const layout = describe(rulesLayout);
+    const field = layout.shapeFields;
     const ctx = canvas.getContext('2d', { alpha: false });
-    const { left: labelLeft, top: labelTop, width: labelWidth, height: labelHeight } = L.label.rect;
+    const { left: labelLeft, top: labelTop, width: labelWidth, height: labelHeight } = layout.label.rect;
     const damage = createDamage({
-        count: L.shapeCount,
-        stride: L.shapeStride,
+        count: layout.shapeCount,
+        stride: layout.shapeStride,
         boundsOf: (s, i) => {
-            const o = i * L.shapeStride;
-            return { x: L.px(s[o + F.left]), y: L.px(s[o + F.top]), w: L.px(s[o + F.width]),
-                h: L.px(s[o + F.height]) };
+            const o = i * layout.shapeStride;
+            return { x: layout.px(s[o + field.left]), y: layout.px(s[o + field.top]), w: layout.px(s[o + field.width]),
+                h: layout.px(s[o + field.height]) };
         },
         label: { x: labelLeft, y: labelTop, w: labelWidth, h: labelHeight },
     });
@@ -67,17 +67,17 @@ export function createPainter(canvas, raw, told) {
     const snap = (v) => Math.round(v * dpr) / dpr;
 
     function paintShape(s, i) {
-        const o = i * L.shapeStride;
-        const kind = L.shapeKinds[s[o + F.shape]];
-        const [fx, fy, fw, fh] = figureRect(L.px(s[o + F.left]), L.px(s[o + F.top]),
-            L.px(s[o + F.width]), L.px(s[o + F.height]), kind);
+        const o = i * layout.shapeStride;
+        const kind = layout.shapeKinds[s[o + field.shape]];
+        const [fx, fy, fw, fh] = figureRect(layout.px(s[o + field.left]), layout.px(s[o + field.top]),
+            layout.px(s[o + field.width]), layout.px(s[o + field.height]), kind);
         const x = snap(fx);
         const y = snap(fy);
         const w = snap(fx + fw) - x;
         const h = snap(fy + fh) - y;
-        const border = Math.max(1, Math.round(s[o + F.borderWidth] * dpr)) / dpr; // a device pixel at least
-        const fill = rgb(s[o + F.fillColor]);
-        const line = rgb(s[o + F.borderColor]);
+        const border = Math.max(1, Math.round(s[o + field.borderWidth] * dpr)) / dpr; // a device pixel at least
+        const fill = rgb(s[o + field.fillColor]);
+        const line = rgb(s[o + field.borderColor]);
         if (kind.outline === 'rectangle') {
             ctx.fillStyle = line;
             ctx.fillRect(x, y, w, h);
@@ -100,7 +100,7 @@ export function createPainter(canvas, raw, told) {
     // The label's face in its place in the drawing order; its caption is text in the page that
     // stands on it.
     function paintLabel() {
-        ctx.fillStyle = rgb(L.label.backColor);
+        ctx.fillStyle = rgb(layout.label.backColor);
         ctx.fillRect(labelLeft, labelTop, labelWidth, labelHeight);
     }
 
@@ -141,7 +141,7 @@ export function createPainter(canvas, raw, told) {
         const { records: s, ground, faces, caption } = board;
         const rects = damage.take(s, `${ground} ${JSON.stringify(faces)}`, caption);
         ctx.setTransform(dpr, 0, 0, dpr, 0, 0);
-        for (const changed of rects || [{ x: 0, y: 0, w: L.width, h: L.height }]) {
+        for (const changed of rects || [{ x: 0, y: 0, w: layout.width, h: layout.height }]) {
             // Out to whole device pixels, so that no half-covered pixel is left stale: the ground
             // covers every pixel the rectangle touches, then whatever stands on it is painted
             // again.
@@ -159,8 +159,8 @@ export function createPainter(canvas, raw, told) {
             ctx.fillRect(r.x, r.y, r.w, r.h);
             paintFaces(faces);
             let shape = 0;
-            for (const name of L.drawingOrder) {
-                if (name === L.label.name) {
+            for (const name of layout.drawingOrder) {
+                if (name === layout.label.name) {
                     if (!rects || meets(damage.label, r)) paintLabel();
                 } else {
                     if (!rects || meets(damage.bounds(s, shape), r)) paintShape(s, shape);
@@ -188,8 +188,8 @@ export function createPainter(canvas, raw, told) {
             // The canvas at `ratio` device pixels to a pixel of the window (the device's pixel
             // ratio times the window's scale), so it stays sharp; the whole board again.
             dpr = message.ratio;
-            const w = Math.round(L.width * dpr);
-            const h = Math.round(L.height * dpr);
+            const w = Math.round(layout.width * dpr);
+            const h = Math.round(layout.height * dpr);
             if (canvas.width !== w || canvas.height !== h) {
                 canvas.width = w;
                 canvas.height = h;

@@ -1,11 +1,11 @@
 // Recording: the rules' module records every event as the window's recorder does; the page only
 // hands its text out.
 
-import * as rules from './bridge.js';
+import * as bridge from './bridge.js';
 
 export const FILE_NAME = 'quorvale-recording.script';
 
-export const recording = () => rules.recording();
+export const recording = () => bridge.recording();
 
 export async function saveRecording() {
     const url = URL.createObjectURL(new Blob([await recording()], { type: 'text/plain' }));
@@ -18,6 +18,11 @@ export async function saveRecording() {
     setTimeout(() => URL.revokeObjectURL(url), 1000);
 }
 
-export function init(saveButton) {
-    saveButton.addEventListener('click', saveRecording);
+// `status`: the bar's status line, which names the file offered, since a browser may save it
+// without a word.
+export function init(saveButton, status) {
+    saveButton.addEventListener('click', async () => {
+        await saveRecording();
+        status.textContent = `Downloading ${FILE_NAME}`;
+    });
 }

@@ -4,55 +4,55 @@
 // script, applies it and paces it (replayer.js); the page shows what it does and answers its
 // boxes.
 
-import { state } from './state.js';
-import * as rules from './bridge.js';
-import { startAgain } from './game.js';
-import * as msgbox from './msgbox.js';
+import { state, listeners } from './state.js';
+import * as bridge from './bridge.js';
+import * as game from './game.js';
 
 const replay = { stoppedAtBox: false };
-let L = null;
+let layout = null;
 let dom = null;
 let whenReady = null;
 
 // `elements`: the status line and the file input; `ready` resolves once the rules are loaded.
-export function init(layout, elements, ready) {
-    L = layout;
+export function init(described, elements, ready) {
+    layout = described;
     dom = elements;
     whenReady = ready;
     dom.file.addEventListener('change', async (e) => {
         const file = e.target.files[0];
         e.target.value = '';
         if (!file || state.replaying) return;
-        if (state.ended) await startAgain();
+        if (state.ended) await game.startAgain();
         try {
             await runReplay(await file.text(), { name: file.name });
         } catch (error) {
             dom.status.textContent = `${file.name}: ${error.message}`;
         }
     });
+    listeners.box.push(boxOpened);
 }
 
 function showReplaying(name) {
-    document.title = name === null ? L.caption : `${L.caption} - replaying ${name}`;
+    document.title = name === null ? layout.caption : `${layout.caption} - replaying ${name}`;
     dom.status.textContent = name === null ? '' : `Replaying ${name}`;
 }
 
 // fast: no pacing, boxes answered at once; driver: also Yes where the script gave no answer,
 // as quorvale-script does (for tests). name: what the title calls the script.
 export async function runReplay(text, { fast = false, driver = false, name = 'a recording' } = {}) {
-    if (!rules.loaded()) await whenReady;
+    if (!bridge.loaded()) await whenReady;
     if (state.boxOpen || state.replaying) throw new Error('the game is busy');
     state.replaying = true; // from here on the player's input is ignored
     replay.stoppedAtBox = false;
     showReplaying(name);
     try {
-        await rules.settled();
-        await rules.loadScript(text);
+        await bridge.settled();
+        await bridge.loadScript(text);
         // The replay's own ticks only, from the new game on (the replay lets the clock go).
-        rules.clockPage({ held: true });
+        bridge.clockPage({ held: true });
         // A recording starts with the program: replay it on a new game.
-        await startAgain();
-        const { dumps, error } = await rules.replay({ fast, driver });
+        await game.startAgain();
+        const { dumps, error } = await bridge.replay({ fast, driver });
         if (error) throw new Error(error);
         return { dumps, stoppedAtBox: replay.stoppedAtBox };
     } finally {
@@ -64,14 +64,14 @@ export async function runReplay(text, { fast = false, driver = false, name = 'a 
 // The rest of a running replay at once, so that a long game can be skipped to where it ends:
 // no more pacing, and each box answered as soon as it opens.
 export function hurry() {
-    if (state.replaying) rules.hurry();
+    if (state.replaying) bridge.hurry();
 }
 
 // A box during a replay shows for about a second and then takes the script's next answer (Yes,
 // No, or the window closed behind it). With no answer left the replay ends there and the box,
 // and the game, are the player's.
-export function replayBox() {
-    const answer = rules.replayAnswer();
+function boxOpened() {
+    const answer = bridge.replayAnswer();
     if (!state.replaying || answer === undefined) return;
     if (answer === null) {
         state.replaying = false;
@@ -79,5 +79,5 @@ export function replayBox() {
         showReplaying(null);
         return;
     }
-    setTimeout(() => msgbox.answer(answer.value), answer.after);
+    setTimeout(() => game.answer(answer.value), answer.after);
 }

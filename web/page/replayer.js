@@ -5,7 +5,7 @@
 // them after about a second is the page's (replay.js).
 
 import * as rules from './compiled.js';
-import { PERIOD } from './clock.js';
+import { paceTicks } from './clock.js';
 
 // How long a box stays on screen before the replay answers it, as the window's replay does.
 const BOX_PAUSE = 1000;
@@ -13,21 +13,12 @@ const replay = { running: false, fast: false, driver: false };
 
 export const running = () => replay.running;
 
-const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, Math.max(0, ms)));
-
-// `ticks` ticks of the clock, 64 a second at fixed points from the wait's start; a tick made
-// late (by a box that stayed open) is not made up for.
-async function replayWait(ticks) {
-    let origin = performance.now();
-    for (let n = 1; n <= ticks && !rules.ended() && replay.running; ++n) {
-        if (!replay.fast) {
-            const now = performance.now();
-            if (origin + n * PERIOD < now - PERIOD) origin = now - n * PERIOD;
-            await sleep(origin + n * PERIOD - now);
-        }
+// `ticks` ticks of the clock, at its pace unless hurried.
+function replayWait(ticks) {
+    return paceTicks(ticks, () => {
         rules.tick();
-        await rules.settled();
-    }
+        return rules.settled();
+    }, { going: () => !rules.ended() && replay.running, paced: () => !replay.fast });
 }
 
 // The script loaded last (rules.loadScript), from its first line. fast: no pacing; driver: Yes

@@ -13,9 +13,8 @@ export const state = {
 // Who hears of what happened: tests, and the page's own modules. Each kind is called with
 //   event (what, value): an event has run to its end in the rules;
 //   box (title, prompt, style): a message box opened;
-//   answer (yes): it was answered, true, false or null (the window closed behind it);
-//   restart (): a new game began.
-export const listeners = { event: [], box: [], answer: [], restart: [] };
+//   answer (yes): it was answered, true, false or null (the window closed behind it).
+export const listeners = { event: [], box: [], answer: [] };
 
 export function emit(kind, ...args) {
     for (const f of listeners[kind]) f(...args);

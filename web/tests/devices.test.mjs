@@ -126,12 +126,13 @@ pageTest('LossIsAnsweredByTaps', async (page) => {
     await waitForBox(page, 'GAME OVER');
     const box = await page.evaluate(() => {
         const r = (id) => document.getElementById(id).getBoundingClientRect().toJSON();
-        return { box: r('msgbox'), yes: r('msgbox-yes'), no: r('msgbox-no'), width: innerWidth, height: innerHeight };
+        return { box: r('msgbox'), game: r('window'), yes: r('msgbox-yes'), no: r('msgbox-no'), width: innerWidth,
+            height: innerHeight };
     });
     assert.ok(box.box.left >= 0 && box.box.top >= 0 && box.box.right <= box.width && box.box.bottom <= box.height,
         'the box is on screen');
-    assert.ok(Math.abs(box.box.left - (box.width - box.box.right)) <= 1 &&
-        Math.abs(box.box.top - (box.height - box.box.bottom)) <= 1, 'the box is centred');
+    assert.ok(Math.abs(box.box.left - box.game.left - (box.game.right - box.box.right)) <= 1 &&
+        Math.abs(box.box.top - box.game.top - (box.game.bottom - box.box.bottom)) <= 1, 'the box is centred on the game');
     for (const b of [box.yes, box.no]) assert.ok(b.width >= 44 && b.height >= 44, `a button of ${b.width}x${b.height}`);
     await page.tap('#msgbox-yes');
     await waitForBox(page, 'GAME OVER');

@@ -1,7 +1,8 @@
 // A game shared as a link: made by "Share" in the page or by quorvale-script --link, opened in a
 // fresh page, and read by the driver, always to the same state; a bad link is one message.
 import assert from 'node:assert/strict';
-import { execFileSync } from 'node:child_process';
+import { execFileSync, spawnSync } from 'node:child_process';
+import fs from 'node:fs';
 import path from 'node:path';
 import zlib from 'node:zlib';
 import {
@@ -156,3 +157,41 @@ for (const [name, spoil] of Object.entries(badLinks)) {
             'the piece moved');
     });
 }
+
+// One table of links no reader opens, read by the driver (script/link.cpp) and by the page's
+// link.js in the browser, whose own DEFLATE streams it uses: each is refused by both in the
+// same words. A fragment past 1 MB is no argument a program can be given; the page's refusal of
+// it is tested above (Oversized), the driver's in tests/test_link.cpp.
+pageTest('DriverAndPageRefuseEachBadLinkWithTheSameMessage', async (page) => {
+    const base = 'http://127.0.0.1:8000/';
+    const good = execFileSync(driver, ['--link', '--base', base, '-'],
+        { encoding: 'utf8', input: 'click cmdstart\nkey 37\nwait 64\ndump\n' }).trim();
+    const data = good.slice(good.indexOf('#r1:') + 4);
+    const past16MiB = zlib.deflateRawSync(Buffer.alloc(16 * 1024 * 1024 + 1, '#'), { level: 9 });
+    const rows = {
+        NoFragment: base,
+        OtherPage: `${base}#top`,
+        LaterFormat: `${base}#r2:${data}`,
+        PaddedBase64: `${good}==`,
+        PlainBase64Alphabet: `${base}#r1:ab+/`,
+        LoneLastCharacter: `${base}#r1:abcde`,
+        Truncated: good.slice(0, -4),
+        ReservedBlockType: `${base}#r1:_w`, // a last block of type 3, which no compressor writes
+        TrailingBytes: `${good}AAAA`,
+        TextPast16MiB: `${base}#r1:${past16MiB.toString('base64url')}`,
+    };
+    const fragments = Object.values(rows).map((link) => (link.includes('#') ? link.slice(link.indexOf('#')) : ''));
+    const source = fs.readFileSync(path.join(testsDir, '..', 'page', 'link.js'), 'utf8');
+    const fromPage = await page.evaluate(async (text, hashes) => {
+        const { readFragment } = await import(URL.createObjectURL(new Blob([text], { type: 'text/javascript' })));
+        const refusals = [];
+        for (const hash of hashes)
+            refusals.push(await readFragment(hash).then(() => '(read)', (error) => error.message));
+        return refusals;
+    }, source, fragments);
+    Object.entries(rows).forEach(([name, link], i) => {
+        const run = spawnSync(driver, [link], { encoding: 'utf8' });
+        assert.equal(run.status, 2, `${name}: the driver's exit status`);
+        assert.equal(fromPage[i], run.stderr.replace(/^quorvale-script: /, '').trimEnd(), name);
+    });
+});

@@ -54,6 +54,7 @@ pageTest('SavedRecordingReplaysInTheDriverWithTheSameBoxesAndState', async (page
     const saved = path.join(downloads, 'quorvale-recording.script');
     for (let i = 0; i < 50 && !fs.existsSync(saved); ++i) await new Promise((r) => setTimeout(r, 100));
     assert.equal(fs.readFileSync(saved, 'utf8'), recording, 'the saved recording');
+    await page.waitForFunction(() => document.getElementById('bar-status').textContent.includes('quorvale-recording.script'));
     // Headed as the window's recorder heads its recordings.
     const version = execFileSync(driver, ['--version'], { encoding: 'utf8' }).trim().split(' ').pop();
     assert.equal(recording.split('\n')[0], `# Recorded by quorvale ${version}`, 'first line');
