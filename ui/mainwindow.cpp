@@ -5,6 +5,7 @@
 #include "captionframe.h"
 #include "eventobserver.h"
 #include "firstframeprobe.h"
+#include "gamepadinput.h"
 #include "geometry.h"
 #include "heldkeys.h"
 #include "messagebox.h"
@@ -86,6 +87,8 @@ MainWindow::MainWindow(TickSource ticks, QWidget *parent)
 
     // Message boxes open under a held key; only fresh presses may answer them.
     new HeldKeys(this);
+    // A game controller's presses are keys like the keyboard's, with the same rules.
+    new GamepadInput(this);
     buildMenus();
     buildControls();
     layout()->setSizeConstraint(QLayout::SetFixedSize);

@@ -1,8 +1,9 @@
 # Checks that the staged desktop entry launches the staged game by its absolute installed path,
 # names an icon that is installed, matches the window's WM_CLASS, and that the AppStream
-# metadata launches this entry, is content-rated and lists a release for this VERSION.
+# metadata launches this entry, is content-rated, lists a release for this VERSION and shows
+# screenshots that are in the repository (SOURCE_DIR).
 # Usage: cmake -D STAGE_DIR=... -D PREFIX=/usr -D APP_ID=... -D WM_CLASS=... -D VERSION=...
-#              -P check_entry.cmake
+#              -D SOURCE_DIR=... -P check_entry.cmake
 
 set(root "${STAGE_DIR}${PREFIX}")
 set(desktop "${root}/share/applications/${APP_ID}.desktop")
@@ -65,6 +66,33 @@ foreach(i RANGE 0 ${last} 2)
     list(GET expectations ${j} problem)
     if(NOT metainfo_text MATCHES "${pattern}")
         list(APPEND errors "${problem}")
+    endif()
+endforeach()
+
+# A software centre shows the screenshots from the project's repository: each one the metadata
+# names must be there, at the size it says.
+string(REGEX MATCHALL "<image type=\"source\" width=\"[0-9]+\" height=\"[0-9]+\">[^<]+</image>"
+       images "${metainfo_text}")
+if(NOT images)
+    list(APPEND errors "metainfo shows no screenshot")
+endif()
+foreach(image IN LISTS images)
+    string(REGEX MATCH "width=\"([0-9]+)\" height=\"([0-9]+)\">([^<]+)<" _ "${image}")
+    set(size "${CMAKE_MATCH_1}x${CMAKE_MATCH_2}")
+    set(url "${CMAKE_MATCH_3}")
+    string(REGEX REPLACE "^https://raw[.]githubusercontent[.]com/quorvale/quorvale/main/" ""
+           file "${url}")
+    if(file STREQUAL url OR NOT EXISTS "${SOURCE_DIR}/${file}")
+        list(APPEND errors "screenshot ${url} is not a file of the repository")
+        continue()
+    endif()
+    file(READ "${SOURCE_DIR}/${file}" header LIMIT 24 HEX)
+    string(SUBSTRING "${header}" 32 8 w)
+    string(SUBSTRING "${header}" 40 8 h)
+    math(EXPR width "0x${w}")
+    math(EXPR height "0x${h}")
+    if(NOT "${width}x${height}" STREQUAL size)
+        list(APPEND errors "screenshot ${file} is ${width}x${height}, the metainfo says ${size}")
     endif()
 endforeach()
 

@@ -39,7 +39,7 @@ if(NOT result EQUAL 0)
 endif()
 foreach(field IN ITEMS "Package: quorvale" "Section: games" "Priority: optional"
         "Version: ${VERSION}" "Depends: [^\n]*libqt6widgets6" "Depends: [^\n]*libc6"
-        "Depends: [^\n]*zlib1g"
+        "Depends: [^\n]*zlib1g" "Depends: [^\n]*libsdl2-2.0-0"
         "Maintainer: [^\n]+<[^\n]+@[^\n]+>" "Homepage: https://" "Description: [^\n]+\n [^\n]+")
     if(NOT control MATCHES "(^|\n)${field}")
         list(APPEND errors "control has no line matching '${field}'")

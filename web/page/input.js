@@ -52,6 +52,16 @@ export function fingerUp(code) {
     keyUp(standIn(code, false));
 }
 
+// A key of something standing in for the keyboard (a game controller): the keyboard's own route,
+// into the menus and message boxes too.
+export function keyPressed(code, repeat) {
+    keyDown(standIn(code, repeat));
+}
+
+export function keyReleased(code) {
+    keyUp(standIn(code, false));
+}
+
 const isAlt = (code) => code === 'AltLeft' || code === 'AltRight';
 
 // Whether the focus is in the game's part of the page, where its keys are the game's; the bar

@@ -14,6 +14,7 @@ import * as input from './input.js';
 import * as game from './game.js';
 import * as fit from './fit.js';
 import * as pad from './pad.js';
+import * as gamepad from './gamepad.js';
 import * as reach from './reach.js';
 import * as replay from './replay.js';
 import * as recording from './recording.js';
@@ -82,7 +83,6 @@ pageApi.ready = bridge.load({
     allAnswered: input.sendHeldBack,
 }).then((rulesLayout) => {
     const layout = describe(rulesLayout);
-    document.title = layout.caption;
     $('window').setAttribute('aria-label', layout.caption);
     $('window').style.setProperty('--back', rgb(layout.formBackColor));
     board.init(layout, rulesLayout, boardCanvas);
@@ -111,6 +111,7 @@ pageApi.ready = bridge.load({
     fit.init({ window: $('window'), stage: $('stage'), pad: $('pad'), bar: $('bar'), above: $('shared') },
         resize, layout.labelFontPixels);
     pad.init($('pad'), $('client'), fit.fit);
+    gamepad.init();
     game.begin();
     // The bar below the window shows once the window has its size, so that nothing moves under
     // the player's eyes (or the layout-shift count) as the page comes up.

@@ -5,8 +5,8 @@
 import { listeners } from './state.js';
 import * as input from './input.js';
 
-const FIRST_REPEAT_MS = 500; // a held pad button repeats as a held key does
-const REPEAT_MS = 1000 / 30;
+export const FIRST_REPEAT_MS = 500; // a held pad button repeats as a held key does
+export const REPEAT_MS = 1000 / 30;
 const SWIPE_PX = 30; // shorter movements are taps, and do nothing
 const coarse = matchMedia('(pointer: coarse)');
 

@@ -9,6 +9,8 @@ import * as bridge from './bridge.js';
 import * as game from './game.js';
 
 const replay = { stoppedAtBox: false };
+// The game's name, as the page's own title gives it before the rules are loaded.
+const gameName = document.title;
 let layout = null;
 let dom = null;
 let whenReady = null;
@@ -18,6 +20,7 @@ export function init(described, elements, ready) {
     layout = described;
     dom = elements;
     whenReady = ready;
+    showReplaying(null);
     dom.file.addEventListener('change', async (e) => {
         const file = e.target.files[0];
         e.target.value = '';
@@ -32,8 +35,10 @@ export function init(described, elements, ready) {
     listeners.box.push(boxOpened);
 }
 
+// The tab and a bookmark name the game, after the window's caption as its title bar shows it.
 function showReplaying(name) {
-    document.title = name === null ? layout.caption : `${layout.caption} - replaying ${name}`;
+    const caption = name === null ? layout.caption : `${layout.caption} - replaying ${name}`;
+    document.title = `${caption} · ${gameName}`;
     dom.status.textContent = name === null ? '' : `Replaying ${name}`;
 }
 

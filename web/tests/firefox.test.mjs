@@ -8,7 +8,7 @@ import {
 const firefox = { browser: 'firefox' };
 
 pageTest('FirefoxLoadsThePageWithoutConsoleErrors', async (page, errors) => {
-    assert.equal(await page.title(), 'Maze', 'title');
+    assert.equal(await page.title(), 'Maze · Quorvale', 'title');
     assert.equal(await focusedId(page), 'cmdstart', 'focus at the start');
     assert.ok(errors.length === 0, `console errors: ${errors.join('; ')}`);
 }, firefox);

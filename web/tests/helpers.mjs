@@ -29,7 +29,8 @@ const TYPES = {
     '.wasm': 'application/wasm', '.ttf': 'font/ttf', '.txt': 'text/plain',
 };
 
-function serve(dir) {
+// `inject`, if given, is HTML put first in the page's head, before any of the page's scripts.
+export function serve(dir, inject = '') {
     const server = http.createServer((req, res) => {
         const url = new URL(req.url, 'http://localhost');
         const name = url.pathname === '/' ? 'index.html' : path.basename(url.pathname);
@@ -41,7 +42,7 @@ function serve(dir) {
                 return;
             }
             res.writeHead(200, { 'Content-Type': TYPES[path.extname(file)] || 'application/octet-stream' });
-            res.end(data);
+            res.end(inject && name === 'index.html' ? String(data).replace('<head>', '<head>' + inject) : data);
         });
     });
     return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve(server)));
@@ -240,9 +241,9 @@ after(async () => {
 // A test on a fresh page, loaded and ready; `fn(page, errors)`. Whatever it does, the page must
 // log no console error. `options`: `browser` 'chromium' (the default) or 'firefox'; `device`, a
 // name from DEVICES to emulate; `media`, CSS media features to emulate (chromium only), as
-// [{ name: 'prefers-contrast', value: 'more' }].
+// [{ name: 'prefers-contrast', value: 'more' }]; `beforeLoad(page)`, run before the page loads.
 export function pageTest(name, fn, options = {}) {
-    const { browser: kind = 'chromium', device, media } = options;
+    const { browser: kind = 'chromium', device, media, beforeLoad } = options;
     test(name, async () => {
         sessions[kind] ??= open(kind);
         const { browser, url } = await sessions[kind];
@@ -253,6 +254,7 @@ export function pageTest(name, fn, options = {}) {
         try {
             if (device) await page.emulate({ viewport: DEVICES[device], userAgent: await browser.userAgent() });
             if (media) await emulateMedia(page, media);
+            if (beforeLoad) await beforeLoad(page);
             await page.goto(url, { waitUntil: 'load' });
             await page.evaluate(() => window.quorvale.ready);
             await fn(page, errors);

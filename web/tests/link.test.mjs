@@ -60,7 +60,7 @@ async function replayShared(page, link, { skip = false } = {}) {
     page.on('console', (m) => { if (m.type() === 'log' && m.text().endsWith('--')) dumps.push(m.text()); });
     await load(page, link);
     await page.waitForFunction(() => window.quorvale.replaying, { timeout: 5000 });
-    assert.equal(await page.title(), 'Maze - replaying a shared game', 'title while replaying');
+    assert.equal(await page.title(), 'Maze - replaying a shared game · Quorvale', 'title while replaying');
     assert.match(await sharedLine(page), /shared game/, 'the line above the game');
     if (skip) await page.click('#skip');
     await page.waitForFunction(() => !window.quorvale.replaying, { timeout: skip ? 20000 : 15000 });
@@ -146,7 +146,7 @@ for (const [name, spoil] of Object.entries(badLinks)) {
         assert.match(await sharedLine(page), /^This link cannot be replayed: \S/, 'the message');
         assert.equal(await page.$eval('#skip', (b) => b.hidden), true, 'nothing to skip');
         assert.equal(await page.evaluate(() => window.quorvale.replaying), false, 'nothing replayed');
-        assert.equal(await page.title(), 'Maze', 'title');
+        assert.equal(await page.title(), 'Maze · Quorvale', 'title');
         const before = await page.evaluate(() => window.quorvale.dump());
         await page.keyboard.press('Space');
         await page.keyboard.press('ArrowLeft');

@@ -6,7 +6,7 @@ import {
 } from './helpers.mjs';
 
 pageTest('PageLoadsWithoutConsoleErrors', async (page, errors) => {
-    assert.equal(await page.title(), 'Maze', 'title');
+    assert.equal(await page.title(), 'Maze · Quorvale', 'title');
     assert.equal(await focusedId(page), 'cmdstart', 'focus at the start');
     const name = await page.evaluate(() => document.getElementById('cmdstart').getAttribute('aria-label'));
     assert.equal(name, 'Start', 'the start button\'s accessible name');

@@ -106,7 +106,7 @@ pageTest('ReplayFromAFilePlaysAtTheGamesPace', async (page) => {
     const began = Date.now();
     await (await page.$('#replay')).uploadFile(file);
     await page.waitForFunction(() => window.quorvale.replaying);
-    assert.equal(await page.title(), `Maze - replaying ${path.basename(file)}`, 'title while replaying');
+    assert.equal(await page.title(), `Maze - replaying ${path.basename(file)} · Quorvale`, 'title while replaying');
     await page.keyboard.press('ArrowRight'); // the player's keys are ignored meanwhile
     await waitForBox(page, 'GAME OVER');
     await page.keyboard.press('Enter');
@@ -115,7 +115,7 @@ pageTest('ReplayFromAFilePlaysAtTheGamesPace', async (page) => {
     const took = Date.now() - began;
     // Half a second of ticks and two boxes shown for about a second each.
     assert.ok(took >= 2300, `the replay took ${took} ms`);
-    assert.equal(await page.title(), 'Maze', 'title after the replay');
+    assert.equal(await page.title(), 'Maze · Quorvale', 'title after the replay');
     assert.equal(await page.evaluate(() => window.quorvale.dump()), expected, 'state after the replay');
 });
 
@@ -139,7 +139,7 @@ pageTest('ReplayAnswersBoxesFromTheScriptUntilNoneAreLeft', async (page) => {
     await page.evaluate((t) => { window.replayDone = window.quorvale.replay(t, { fast: true }); }, unanswered);
     await page.waitForFunction(() => window.boxLog.length === 2 && !window.quorvale.replaying);
     assert.ok(await page.evaluate(() => window.quorvale.boxOpen), 'the second box waits for the player');
-    assert.equal(await page.title(), 'Maze', 'title once the player has the game');
+    assert.equal(await page.title(), 'Maze · Quorvale', 'title once the player has the game');
     await page.keyboard.press('KeyN');
     const result2 = await page.evaluate(() => window.replayDone);
     assert.ok(result2.stoppedAtBox, 'the replay stopped at the box');

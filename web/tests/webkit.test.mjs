@@ -1,0 +1,115 @@
+// The page in WebKit (WebKitGTK's MiniBrowser over WebDriver), the engine of every browser on an
+// iPhone or iPad: it loads cleanly, a whole game is won and a loss answered by keys, a shared link
+// replays to the driver's state, and the menus are used from the keyboard.
+import assert from 'node:assert/strict';
+import { execFileSync } from 'node:child_process';
+import { after, before, test } from 'node:test';
+import {
+    KEY_NAMES, drive, driver, dumpValue, focusedId, routeKeys, script, scriptsDir, serve, siteDir,
+    useMenusByKeys, waitForBox,
+} from './helpers.mjs';
+import { Session, miniBrowser, startWebKit } from './webdriver.mjs';
+import path from 'node:path';
+
+// WebDriver has no way to hear the console: the page's own console is watched from its first
+// script, the dumps of a replay as much as the errors.
+const WATCH_CONSOLE = `<script>
+window.consoleErrors = [];
+window.consoleLines = [];
+for (const [kind, list] of [['error', consoleErrors], ['log', consoleLines]]) {
+    const original = console[kind].bind(console);
+    console[kind] = (...parts) => { list.push(parts.join(' ')); original(...parts); };
+}
+addEventListener('error', (e) => consoleErrors.push(String(e.message)));
+addEventListener('unhandledrejection', (e) => consoleErrors.push(String(e.reason)));
+</script>`;
+
+let webkit = null;
+let server = null;
+let session = null;
+let url = null;
+
+before(async () => {
+    assert.ok(miniBrowser, 'MiniBrowser of webkit2gtk-4.1 (package libwebkit2gtk-4.1-0)');
+    server = await serve(siteDir, WATCH_CONSOLE);
+    url = `http://127.0.0.1:${server.address().port}/`;
+    webkit = await startWebKit();
+    session = await Session.open(webkit.base);
+});
+
+after(async () => {
+    if (session) await session.close().catch(() => {});
+    webkit?.close();
+    server?.close();
+});
+
+async function load(address = url) {
+    await session.goto('about:blank');
+    await session.goto(address);
+    await session.evaluate(() => window.quorvale.ready);
+}
+
+// A test on a fresh load of the page, which must log no error whatever the test does.
+function webkitTest(name, fn) {
+    test(name, async () => {
+        await load();
+        await fn(session);
+        const errors = await session.evaluate(() => window.consoleErrors);
+        assert.deepEqual(errors, [], 'console errors');
+    });
+}
+
+webkitTest('WebKitLoadsThePageWithoutConsoleErrors', async (page) => {
+    assert.equal(await page.title(), 'Maze · Quorvale', 'title');
+    assert.equal(await focusedId(page), 'cmdstart', 'focus at the start');
+});
+
+webkitTest('WebKitPlaysAWholeGameByKeys', async (page) => {
+    await page.evaluate(() => window.quorvale.holdClock(true));
+    await page.keys(['Enter']);
+    assert.equal(await focusedId(page), 'board', 'focus in play');
+    await page.keys(routeKeys(script('win.script')).map((code) => KEY_NAMES[code]));
+    assert.equal(await focusedId(page), 'board', 'focus on the goal');
+    await page.keyboard.press(' '); // the step onto the goal is judged at the next key
+    await waitForBox(page, ' Congratulations');
+    await page.keyboard.press('Enter');
+    await waitForBox(page, ' Congratulations');
+    await page.keyboard.press('Enter');
+    await page.waitForFunction(() => !window.quorvale.boxOpen && !window.quorvale.busy);
+    assert.equal(await dumpValue(page, 'cmdstart.Visible'), 'true', 'setup after Yes');
+    assert.equal(await focusedId(page), 'cmdstart', 'focus after the reset');
+});
+
+// Up steps half off the board, the second Up judges it; No is chosen with the arrows and taken
+// back, and each box is answered by its own buttons' keys.
+webkitTest('WebKitAnswersALossByItsBox', async (page) => {
+    await page.evaluate(() => window.quorvale.holdClock(true));
+    await page.keys(['Space', 'ArrowUp', 'ArrowUp']);
+    await waitForBox(page, 'GAME OVER');
+    assert.equal(await focusedId(page), 'msgbox-yes', 'focus in the box');
+    await page.keys(['ArrowRight']);
+    assert.equal(await focusedId(page), 'msgbox-no', 'focus after Right');
+    await page.keys(['Escape', 'ArrowLeft', 'Enter']);
+    await waitForBox(page, 'GAME OVER');
+    await page.click('#msgbox-yes');
+    await page.waitForFunction(() => !window.quorvale.boxOpen && !window.quorvale.busy);
+    assert.equal(await dumpValue(page, 'cmdstart.Visible'), 'true', 'setup after Yes');
+    assert.equal(await dumpValue(page, 'shpyou.Top'), '240', 'the piece back at the start');
+});
+
+webkitTest('WebKitReplaysASharedLinkToTheDriversState', async (page) => {
+    const file = path.join(scriptsDir, 'skipjump.script');
+    const link = execFileSync(driver, ['--link', '--base', url, file], { encoding: 'utf8' }).trim();
+    await load(link);
+    await page.waitForFunction(() => window.quorvale.replaying);
+    assert.equal(await page.title(), 'Maze - replaying a shared game · Quorvale', 'title while replaying');
+    await page.waitForFunction(() => !window.quorvale.replaying, { timeout: 20000 });
+    const dumps = (await page.evaluate(() => window.consoleLines)).filter((l) => l.endsWith('--'));
+    assert.ok(dumps.length > 0, 'the recording\'s closing dump ran');
+    assert.equal(dumps.at(-1).slice(0, -2), drive(file).dumps.at(-1), 'state at the end');
+});
+
+webkitTest('WebKitTakesTheMenusFromTheKeyboard', async (page) => {
+    await page.evaluate(() => window.quorvale.holdClock(true));
+    await useMenusByKeys(page);
+});
