@@ -26,11 +26,21 @@ const page = { hidden: false, held: false };
 const clock = makeClock(() => rules.tick());
 const timersOn = () => controls !== null && layout.timers.some((t) => controls.timers[t]);
 
-// Ticks while a timer is on, the program goes on, the page is shown and neither the page nor a
-// replay delivers the ticks itself.
+// The ticks that fell while the clock was idle go to the rules before anything else does.
+const keepTime = () => rules.ticksPassed(clock.passed());
+
+// Runs while the program goes on, the page is shown and neither the page nor a replay delivers
+// the ticks itself: it ticks while a timer is on, and otherwise only keeps the time, counting
+// the ticks that fell at the next event instead of waking for each.
 function syncClock() {
-    if (!rules.ended() && !page.held && !replayer.running() && !page.hidden && timersOn()) clock.start();
-    else clock.stop();
+    if (rules.ended() || page.held || replayer.running() || page.hidden) {
+        keepTime();
+        clock.stop();
+    } else if (timersOn()) {
+        clock.start();
+    } else {
+        clock.idle();
+    }
 }
 
 // The shown controls whose faces the board paints under their captions: the frame (with where its
@@ -59,6 +69,10 @@ function shown(message, changes) {
         controls = rules.controlsState();
         message.controls = controls;
     }
+    if ((changes & layout.changes.typed) !== 0) {
+        message.typed = rules.takeTyped();
+        controls.cheatText += message.typed;
+    }
     const now = rules.labelCaption();
     if (now !== caption) {
         caption = now;
@@ -79,8 +93,10 @@ function afterEvent(what, value) {
     // The page hears of its own events, of what it shows, of the end of a box it answered, and
     // of clicks (Start Over puts the focus on Start); not of a tick or a replayed key that only
     // moved something on the board.
-    if (message.id !== undefined || message.controls || 'caption' in message || boxed ||
+    if (message.id !== undefined || message.controls || message.typed || 'caption' in message || boxed ||
         what.kind === 'click') tell(message);
+    // No tick reaches the rules while a box is open, so the time it stood open is not kept.
+    if (boxed) clock.passed();
     boxed = false;
     syncClock();
 }
@@ -104,6 +120,7 @@ function programEnded(status, message) {
 // An event the page asked for; one the rules cannot take now (not loaded, a box is open, the
 // program has ended: compiled.js refuses it) is answered at once as not delivered.
 function event(id, deliver) {
+    keepTime();
     request = id;
     if (deliver() === false) {
         request = null;
@@ -159,6 +176,7 @@ const requests = {
         syncClock();
     },
     restart(m) {
+        clock.stop(); // a new game's time begins now
         rules.restart();
         startShown();
         paint({ kind: 'everything' });
@@ -167,9 +185,15 @@ const requests = {
         reply(m.id, { controls, caption });
     },
     dump: (m) => reply(m.id, rules.dump()),
-    recording: (m) => reply(m.id, rules.recording()),
+    recording(m) {
+        keepTime();
+        reply(m.id, rules.recording());
+    },
     // Both at the same moment: no tick comes between them.
-    snapshot: (m) => reply(m.id, { recording: rules.recording(), dump: rules.dump() }),
+    snapshot(m) {
+        keepTime();
+        reply(m.id, { recording: rules.recording(), dump: rules.dump() });
+    },
     ticks: (m) => reply(m.id, clock.ticks),
     ping: (m) => reply(m.id, null),
     // For the benchmarks: `n` ticks as the clock makes them, or key presses (a step left and
