@@ -1,7 +1,9 @@
 #include "displayopening.h"
 #include "gamerecording.h"
+#include "ghost.h"
 #include "link.h"
 #include "mainwindow.h"
+#include "racing.h"
 #include "reader.h"
 #include "replayer.h"
 
@@ -46,6 +48,7 @@ struct Options
 {
     QString record;
     QString replay;
+    QString race;
 };
 
 // The command line, read before the window system is touched: --help and --version work without
@@ -76,8 +79,15 @@ std::variant<Options, int> parseCommandLine(int argc, char *argv[])
         QStringLiteral("Replay the script FILE, or the game a link holds, in the window, "
                        "then hand the game over."),
         QStringLiteral("FILE|LINK"));
+    const QCommandLineOption race(
+        QStringLiteral("race"),
+        QStringLiteral("Race the ghost of the first game won in the script FILE, or in the game a "
+                       "link holds: it moves one tick of its recording for each tick of yours "
+                       "from your start, and a line below the board shows both times."),
+        QStringLiteral("FILE|LINK"));
     parser.addOption(record);
     parser.addOption(replay);
+    parser.addOption(race);
     for (const char *name : {"platform", "platformpluginpath", "platformtheme", "plugin",
                              "qwindowgeometry", "qwindowicon", "qwindowtitle", "display",
                              "geometry", "style", "stylesheet", "session", "name", "title"}) {
@@ -110,7 +120,44 @@ std::variant<Options, int> parseCommandLine(int argc, char *argv[])
                      qPrintable(parser.positionalArguments().constFirst()));
         return 2;
     }
-    return Options{parser.value(record), parser.value(replay)};
+    if (parser.isSet(replay) && parser.isSet(race)) {
+        std::fputs("quorvale: --replay and --race do not go together\n", stderr);
+        return 2;
+    }
+    return Options{parser.value(record), parser.value(replay), parser.value(race)};
+}
+
+// The script a --replay or --race argument names, as a file or a link, checked whole; or the
+// exit status once the reason it cannot be read is told.
+std::variant<std::vector<quorvale::script::ScriptLine>, int> readRecording(const QString &argument,
+                                                                           QString &name)
+{
+    std::istringstream shared;
+    std::ifstream file;
+    std::istream *in = &file;
+    if (const std::string text = argument.toStdString(); quorvale::script::isLink(text)) {
+        auto unpacked = quorvale::script::readLink(text);
+        if (const auto *error = std::get_if<quorvale::script::LinkError>(&unpacked)) {
+            std::fprintf(stderr, "quorvale: %s\n", error->message.c_str());
+            return 2;
+        }
+        shared.str(std::move(std::get<std::string>(unpacked)));
+        in = &shared;
+        name = QStringLiteral("a shared game");
+    } else {
+        file.open(text, std::ios::binary);
+        if (!file || QFileInfo(argument).isDir()) {
+            std::fprintf(stderr, "quorvale: cannot read %s\n", qPrintable(argument));
+            return 2;
+        }
+        name = QFileInfo(argument).fileName();
+    }
+    auto read = quorvale::script::readScript(*in);
+    if (const auto *error = std::get_if<quorvale::script::LineError>(&read)) {
+        std::fprintf(stderr, "quorvale: line %zu: %s\n", error->number, error->message.c_str());
+        return 2;
+    }
+    return std::move(std::get<std::vector<quorvale::script::ScriptLine>>(read));
 }
 
 } // namespace
@@ -129,33 +176,24 @@ int main(int argc, char *argv[])
     std::vector<quorvale::script::ScriptLine> script;
     QString replayName;
     if (!options.replay.isEmpty()) {
-        std::istringstream shared;
-        std::ifstream file;
-        std::istream *in = &file;
-        if (const std::string replay = options.replay.toStdString();
-            quorvale::script::isLink(replay)) {
-            auto text = quorvale::script::readLink(replay);
-            if (const auto *error = std::get_if<quorvale::script::LinkError>(&text)) {
-                std::fprintf(stderr, "quorvale: %s\n", error->message.c_str());
-                return 2;
-            }
-            shared.str(std::move(std::get<std::string>(text)));
-            in = &shared;
-            replayName = QStringLiteral("a shared game");
-        } else {
-            file.open(replay, std::ios::binary);
-            if (!file || QFileInfo(options.replay).isDir()) {
-                std::fprintf(stderr, "quorvale: cannot read %s\n", qPrintable(options.replay));
-                return 2;
-            }
-            replayName = QFileInfo(options.replay).fileName();
-        }
-        auto read = quorvale::script::readScript(*in);
-        if (const auto *error = std::get_if<quorvale::script::LineError>(&read)) {
-            std::fprintf(stderr, "quorvale: line %zu: %s\n", error->number, error->message.c_str());
+        auto read = readRecording(options.replay, replayName);
+        if (const int *status = std::get_if<int>(&read))
+            return *status;
+        script = std::move(std::get<std::vector<quorvale::script::ScriptLine>>(read));
+    }
+    std::unique_ptr<quorvale::script::Ghost> ghost;
+    if (!options.race.isEmpty()) {
+        QString name;
+        auto read = readRecording(options.race, name);
+        if (const int *status = std::get_if<int>(&read))
+            return *status;
+        auto made = quorvale::script::Ghost::make(
+            std::move(std::get<std::vector<quorvale::script::ScriptLine>>(read)));
+        if (const auto *refusal = std::get_if<std::string>(&made)) {
+            std::fprintf(stderr, "quorvale: %s\n", refusal->c_str());
             return 2;
         }
-        script = std::move(std::get<std::vector<quorvale::script::ScriptLine>>(read));
+        ghost = std::move(std::get<std::unique_ptr<quorvale::script::Ghost>>(made));
     }
     if (noDisplayToOpen(argc, argv)) {
         std::fputs("quorvale: cannot open a display: neither DISPLAY nor WAYLAND_DISPLAY is set\n",
@@ -188,6 +226,9 @@ int main(int argc, char *argv[])
                      [](int exitCode) { QCoreApplication::exit(exitCode); });
     if (recording)
         window.addObserver(recording.get());
+    std::optional<quorvale::ui::Racing> racing;
+    if (ghost)
+        racing.emplace(window, std::move(ghost));
     std::optional<quorvale::ui::Replayer> replayer;
     if (!options.replay.isEmpty()) {
         replayer.emplace(window, std::move(script), replayName, std::cout, std::cerr);

@@ -1,5 +1,6 @@
 // quorvale-script [FILE | LINK]: runs the game's rules on a script of events and prints what
 // happens. quorvale-script --link [FILE]: prints the link that replays FILE in the page.
+// quorvale-script --times [FILE | LINK]: prints the time of each game the script plays.
 #include "link.h"
 #include "reader.h"
 #include "runner.h"
@@ -21,6 +22,7 @@
 namespace {
 
 constexpr std::string_view usage = "usage: quorvale-script [FILE | LINK]\n"
+                                   "       quorvale-script --times [FILE | LINK]\n"
                                    "       quorvale-script --link [FILE] [--base URL]\n";
 
 constexpr std::string_view help =
@@ -31,6 +33,10 @@ constexpr std::string_view help =
     "https:// or file:// whose '#r1:' fragment holds a game) is read as its script.\n"
     "\n"
     "Options:\n"
+    "  --times        print only one line for each game that began, with its time on the\n"
+    "                 clock, from the start button to its first message box: 'game 1: won\n"
+    "                 in 12.51 s', 'lost after', 'abandoned after' (Start Over) or 'not\n"
+    "                 finished'; '(cheat)' after a game that 'skipjump' or 'iceclock' helped\n"
     "  --link         print the link that replays FILE in the browser page, and exit\n"
     "  --base URL     the page's address in that link (default ";
 // The default base is the codec's own, printed between the two parts.
@@ -96,6 +102,7 @@ int main(int argc, char *argv[])
     bool haveFile = false;
     bool optionsEnded = false;
     bool makeLink = false;
+    bool times = false;
     std::optional<std::string_view> base;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
@@ -113,6 +120,10 @@ int main(int argc, char *argv[])
         }
         if (!optionsEnded && arg == "--link") {
             makeLink = true;
+            continue;
+        }
+        if (!optionsEnded && arg == "--times") {
+            times = true;
             continue;
         }
         if (!optionsEnded && arg == "--base") {
@@ -135,17 +146,23 @@ int main(int argc, char *argv[])
     }
     if (base && !makeLink)
         return fail("--base goes only with --link (see --help)");
+    if (times && makeLink)
+        return fail("--times and --link do not go together (see --help)");
+    const auto runScript = [times](std::istream &in) {
+        return times ? quorvale::script::printTimes(in, std::cout, std::cerr)
+                     : quorvale::script::run(in, std::cout, std::cerr);
+    };
 
     if (!makeLink && quorvale::script::isLink(path)) {
         auto text = quorvale::script::readLink(path);
         if (const auto *error = std::get_if<quorvale::script::LinkError>(&text))
             return fail(error->message);
         std::istringstream in(std::move(std::get<std::string>(text)));
-        return quorvale::script::run(in, std::cout, std::cerr);
+        return runScript(in);
     }
     auto play = [&](std::istream &in) {
         return makeLink ? printLink(in, base.value_or(quorvale::script::defaultLinkBase))
-                        : quorvale::script::run(in, std::cout, std::cerr);
+                        : runScript(in);
     };
     if (path == "-")
         return play(std::cin);

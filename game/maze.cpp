@@ -519,7 +519,7 @@ void Maze::mnufilequit_Click()
 void Maze::txtcheat_Change()
 {
     static constexpr std::array<void (Maze::*)(), cheatCodes.size()> effects = {
-#define QUORVALE_CHEAT_EFFECT(code) &Maze::cheat_##code,
+#define QUORVALE_CHEAT_EFFECT(code, kind) &Maze::cheat_##code,
         QUORVALE_CHEAT_CODES(QUORVALE_CHEAT_EFFECT)
 #undef QUORVALE_CHEAT_EFFECT
     };

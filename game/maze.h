@@ -102,7 +102,7 @@ private:
     void txtcheat_Change();
 
     // What each code of the cheat box does, before the box is cleared.
-#define QUORVALE_CHEAT_EFFECT(code) void cheat_##code();
+#define QUORVALE_CHEAT_EFFECT(code, kind) void cheat_##code();
     QUORVALE_CHEAT_CODES(QUORVALE_CHEAT_EFFECT)
 #undef QUORVALE_CHEAT_EFFECT
 

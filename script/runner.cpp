@@ -2,6 +2,7 @@
 
 #include "dump.h"
 #include "reader.h"
+#include "stopwatch.h"
 
 #include <algorithm>
 #include <deque>
@@ -19,6 +20,8 @@ public:
 
     MsgBoxResult messageBox(std::string_view prompt, int style, std::string_view title) override
     {
+        if (m_stopwatch)
+            m_stopwatch->boxOpened(style);
         MsgBoxResult answer = MsgBoxResult::Yes;
         if (!m_answers.empty()) {
             answer = m_answers.front();
@@ -50,12 +53,14 @@ public:
     }
 
     std::size_t queued() const { return m_answers.size(); }
+    void setStopwatch(Stopwatch *stopwatch) { m_stopwatch = stopwatch; }
     bool ended() const { return m_ended; }
     bool failed() const { return m_failed; }
     const std::string &error() const { return m_error; }
 
 private:
     std::ostream &m_out;
+    Stopwatch *m_stopwatch = nullptr;
     std::deque<MsgBoxResult> m_answers;
     bool m_ended = false;
     bool m_failed = false;
@@ -94,6 +99,12 @@ std::size_t Runner::queuedAnswers() const
     return m_platform->queued();
 }
 
+void Runner::setStopwatch(Stopwatch *stopwatch)
+{
+    m_stopwatch = stopwatch;
+    m_platform->setStopwatch(stopwatch);
+}
+
 void Runner::execute(Command command)
 {
     script::apply(std::move(command), *this); // qualified: std::apply would be found too
@@ -101,21 +112,25 @@ void Runner::execute(Command command)
 
 void Runner::key(std::int16_t keyCode)
 {
-    m_maze->keyDown(keyCode);
+    if (m_maze->keyDown(keyCode) && m_stopwatch)
+        m_stopwatch->eventHandled();
 }
 
 void Runner::click(Clickable target)
 {
-    m_maze->click(target);
+    if (m_maze->click(target) && m_stopwatch)
+        m_stopwatch->clicked(target);
 }
 
 void Runner::tick(Element timer)
 {
-    m_maze->tick(timer);
+    if (m_maze->tick(timer) && m_stopwatch)
+        m_stopwatch->eventHandled();
 }
 
 // As the window's clock does: each tick goes to every running timer in the list's order. Once
-// all of them have stopped, no tick can start one again, so the rest of the wait is skipped.
+// all of them have stopped, no tick can start one again, so the rest of the wait changes nothing
+// in the rules; it is still time on the clock.
 void Runner::wait(std::uint32_t ticks)
 {
     Maze &maze = *m_maze;
@@ -123,21 +138,42 @@ void Runner::wait(std::uint32_t ticks)
         return maze.timer(timer).enabled();
     };
     for (std::uint32_t i = 0; i < ticks; ++i) {
-        if (maze.ended() || std::none_of(timers.begin(), timers.end(), running))
-            break;
+        if (maze.ended())
+            return;
+        if (std::none_of(timers.begin(), timers.end(), running)) {
+            if (m_stopwatch)
+                m_stopwatch->clockTicked(ticks - i);
+            return;
+        }
         for (const Element timer : timers)
             maze.tick(timer);
+        if (m_stopwatch)
+            m_stopwatch->clockTicked();
     }
 }
 
 void Runner::text(std::string text)
 {
-    m_maze->editText(std::move(text));
+    const bool playCode = changesPlay(text);
+    if (m_maze->editText(std::move(text)) && m_stopwatch) {
+        if (playCode)
+            m_stopwatch->cheated();
+        else
+            m_stopwatch->eventHandled();
+    }
 }
 
 void Runner::append(std::string_view codePoint)
 {
-    m_maze->appendText(codePoint);
+    const std::string &before = m_maze->cheatBox().text();
+    const bool playCode = m_stopwatch && before.size() < maxCheatCodeLength &&
+                          changesPlay(before + std::string(codePoint));
+    if (m_maze->appendText(codePoint) && m_stopwatch) {
+        if (playCode)
+            m_stopwatch->cheated();
+        else
+            m_stopwatch->eventHandled();
+    }
 }
 
 void Runner::queueAnswers(std::vector<MsgBoxResult> answers)
@@ -160,9 +196,10 @@ void Runner::dump()
     script::dump(*m_maze, m_out);
 }
 
-int run(std::istream &in, std::ostream &out, std::ostream &err)
+namespace {
+
+int play(std::istream &in, Runner &runner, std::ostream &out, std::ostream &err)
 {
-    Runner runner(out);
     ScriptReader reader(in);
     while (true) {
         auto next = reader.next();
@@ -183,6 +220,26 @@ int run(std::istream &in, std::ostream &out, std::ostream &err)
         if (runner.failed())
             return fail(number, runner.error(), 1);
     }
+}
+
+} // namespace
+
+int run(std::istream &in, std::ostream &out, std::ostream &err)
+{
+    Runner runner(out);
+    return play(in, runner, out, err);
+}
+
+int printTimes(std::istream &in, std::ostream &out, std::ostream &err)
+{
+    std::ostream quiet(nullptr); // boxes and dumps go nowhere
+    Runner runner(quiet);
+    Stopwatch stopwatch;
+    runner.setStopwatch(&stopwatch);
+    const int status = play(in, runner, quiet, err);
+    out << timesReport(stopwatch.games());
+    out.flush();
+    return status;
 }
 
 } // namespace quorvale::script

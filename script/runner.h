@@ -19,7 +19,12 @@ namespace quorvale::script {
 // state the game ended in, which is how a recording ends.
 int run(std::istream &in, std::ostream &out, std::ostream &err);
 
+// Runs a script as run() does, but prints only one line for each game that began in it, with its
+// time: "game 1: won in 12.51 s". The same exit status, and the same message for a bad line.
+int printTimes(std::istream &in, std::ostream &out, std::ostream &err);
+
 class ScriptedPlatform;
+class Stopwatch;
 
 // Runs one parsed command after another against the game.
 class Runner final : private Sink
@@ -39,6 +44,8 @@ public:
     const Maze &maze() const;
     // How many answers wait for message boxes.
     std::size_t queuedAnswers() const;
+    // Told of everything that reaches the rules from now on, to time the games played.
+    void setStopwatch(Stopwatch *stopwatch);
     void dump() override;
 
 private:
@@ -56,6 +63,7 @@ private:
     std::unique_ptr<ScriptedPlatform> m_platform;
     std::unique_ptr<Maze> m_maze;
     std::ostream &m_out;
+    Stopwatch *m_stopwatch = nullptr;
 };
 
 } // namespace quorvale::script

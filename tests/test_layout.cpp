@@ -1,11 +1,14 @@
 #include "created.h"
 #include "game.h"
 
+#include <fstream>
+#include <map>
+#include <queue>
 #include <set>
+#include <sstream>
 
 using namespace quorvale;
-using quorvale::testing::Game;
-namespace created = quorvale::testing::created;
+using namespace quorvale::testing;
 
 namespace {
 
@@ -114,6 +117,78 @@ TEST(Layout, EveryElementHoldsItsOwnCreationValues)
     }
     EXPECT_EQ(maze.form().caption(), created::caption);
     EXPECT_EQ(maze.form().backColor(), Colour(created::formBackColor));
+}
+
+// What the rules say of every place the piece reaches on one lattice of the board, found by
+// playing and nothing else: each place is walked to by arrow keys from where a game puts the
+// piece, then judged by a key that does not move it. '.' passes, 'x' loses, 'G' wins, '*' both,
+// '-' is never reached. The lattice starts where the piece starts, or where the jump code puts it.
+std::string judgedPlaces(bool skipjump)
+{
+    const Point origin = skipjump ? jumpTarget : start;
+    std::map<Point, std::vector<std::int16_t>> routes{{origin, {}}};
+    std::map<Point, char> verdicts;
+    std::queue<Point> open({origin});
+    while (!open.empty()) {
+        const Point p = open.front();
+        open.pop();
+        Game game;
+        if (skipjump)
+            game.maze.editText("skipjump");
+        for (const std::int16_t key : routes[p])
+            game.maze.keyDown(key);
+        game.maze.keyDown(keySpace);
+        const auto shown = [&](const MessageBoxShown &box) {
+            return std::count(game.platform.boxes.begin(), game.platform.boxes.end(), box) > 0;
+        };
+        const bool lost = shown(gameOverBox);
+        const bool won = shown(youWinBox);
+        verdicts[p] = lost && won ? '*' : lost ? 'x' : won ? 'G' : '.';
+        if (lost || won)
+            continue;
+        for (std::size_t i = 0; i < arrowSteps.size(); ++i) {
+            const Point next{p.left + arrowSteps[i].left, p.top + arrowSteps[i].top};
+            std::vector<std::int16_t> route = routes[p];
+            route.push_back(static_cast<std::int16_t>(vbKeyLeft + static_cast<int>(i)));
+            if (routes.try_emplace(next, std::move(route)).second)
+                open.push(next);
+        }
+    }
+    int left = origin.left;
+    int top = origin.top;
+    int right = origin.left;
+    int bottom = origin.top;
+    for (const auto &[p, verdict] : verdicts) {
+        left = std::min(left, p.left);
+        top = std::min(top, p.top);
+        right = std::max(right, p.left);
+        bottom = std::max(bottom, p.top);
+    }
+    std::ostringstream map;
+    map << (skipjump ? "jump" : "start") << " lattice: lefts " << left << " to " << right
+        << ", tops " << top << " to " << bottom << ", " << pieceStep << " twips apart\n";
+    for (int y = top; y <= bottom; y += pieceStep) {
+        for (int x = left; x <= right; x += pieceStep) {
+            const auto found = verdicts.find({x, y});
+            map << (found == verdicts.end() ? '-' : found->second);
+        }
+        map << '\n';
+    }
+    return map.str();
+}
+
+// The walls are checked against a map of the board kept beside the tests, not against the
+// table the game reads: a typo in a wall's place or size moves the edge of some place the piece
+// can stand on, and the map then differs. A layout changed on purpose means a new map; the
+// message holds it.
+TEST(Layout, EveryReachablePlaceIsJudgedAsTheCommittedMapSays)
+{
+    std::ifstream file(QUORVALE_BOARD_MAP);
+    ASSERT_TRUE(file) << QUORVALE_BOARD_MAP;
+    std::ostringstream committed;
+    committed << file.rdbuf();
+    const std::string played = judgedPlaces(false) + judgedPlaces(true);
+    EXPECT_EQ(played, committed.str()) << "the rules' map:\n" << played;
 }
 
 } // namespace

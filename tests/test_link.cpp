@@ -95,6 +95,12 @@ INSTANTIATE_TEST_SUITE_P(
                 "the link holds no recording: it has no '#r1:'"},
         BadLink{"LaterFormat", "http://127.0.0.1:8000/#r2:" + goodData,
                 "the link is in format 'r2', which this version does not read"},
+        // A format is r and one to seven digits, the longest one too; past that the fragment
+        // is not a recording at all.
+        BadLink{"LongestOtherFormat", "x#r1234567:" + goodData,
+                "the link is in format 'r1234567', which this version does not read"},
+        BadLink{"FormatPastSevenDigits", "x#r12345678:" + goodData,
+                "the link holds no recording: it has no '#r1:'"},
         BadLink{"PaddedBase64", good + "==", "the link is damaged: it is not valid base64url"},
         BadLink{"PlainBase64Alphabet", "x#r1:ab+/",
                 "the link is damaged: it is not valid base64url"},
@@ -122,6 +128,8 @@ TEST(Link, LinkAtEachBoundIsRead)
     const auto text = readLink("x#" + linkFragment(longest));
     ASSERT_TRUE(std::holds_alternative<std::string>(text)) << refusal(text);
     EXPECT_EQ(std::get<std::string>(text).size(), maxLinkText);
+    EXPECT_TRUE(std::holds_alternative<std::string>(makeLink(longest, base)))
+        << "a recording of exactly 16 MiB makes a link";
 
     // A fragment of exactly 1 MB is not refused for its length, only for what it holds.
     EXPECT_EQ(refusal(readLink("x#r1:" + std::string(maxLinkFragment - 3, 'A'))),

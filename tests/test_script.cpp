@@ -1,6 +1,7 @@
 // The script driver's format: what it accepts, what it prints, and how it refuses a bad line.
 #include "driver.h"
 #include "dump.h"
+#include "route.h"
 #include "runner.h"
 
 #include <gtest/gtest.h>
@@ -64,6 +65,10 @@ INSTANTIATE_TEST_SUITE_P(
         BadLine{"KeyCodeOutOfRange", "key 32768\n",
                 "quorvale-script: line 1: bad key code '32768': expected a whole "
                 "number from -32768 to 32767\n"},
+        // The lower bound one step past: a bound moved by one would contradict its message.
+        BadLine{"KeyCodeBelowRange", "key -32769\n",
+                "quorvale-script: line 1: bad key code '-32769': expected a whole "
+                "number from -32768 to 32767\n"},
         BadLine{"KeyCodeNotDecimal", "key 0x26\n",
                 "quorvale-script: line 1: bad key code '0x26': expected a whole "
                 "number from -32768 to 32767\n"},
@@ -85,6 +90,14 @@ INSTANTIATE_TEST_SUITE_P(
                 "quorvale-script: line 1: no space after a string\n"},
         BadLine{"InvalidUtf8", "text \"\xC3\"\n",
                 "quorvale-script: line 1: a string that is not valid UTF-8\n"},
+        // Each bound of UTF-8 one step past: an overlong '/', the last surrogate, and the first
+        // code point past U+10FFFF.
+        BadLine{"OverlongUtf8", "text \"\xC0\xAF\"\n",
+                "quorvale-script: line 1: a string that is not valid UTF-8\n"},
+        BadLine{"SurrogateInUtf8", "text \"\xED\xBF\xBF\"\n",
+                "quorvale-script: line 1: a string that is not valid UTF-8\n"},
+        BadLine{"PastTheLastCodePoint", "text \"\xF4\x90\x80\x80\"\n",
+                "quorvale-script: line 1: a string that is not valid UTF-8\n"},
         BadLine{"AnswerWithoutAnswers", "answer\n",
                 "quorvale-script: line 1: 'answer' needs at least one yes, no or close\n"},
         BadLine{"AnswerNotYesOrNo", "answer yes maybe\n",
@@ -97,6 +110,13 @@ INSTANTIATE_TEST_SUITE_P(
                 "number from 0 to 2147483647\n"},
         BadLine{"DumpWithArgument", "dump now\n",
                 "quorvale-script: line 1: unexpected 'now' after 'dump'\n"},
+        // A bad word is shown whole up to 40 characters, and cut after the 40th.
+        BadLine{"UnknownCommandOf40Characters", "abcdefghijklmnopqrstuvwxyzabcdefghijklmn\n",
+                "quorvale-script: line 1: unknown command "
+                "'abcdefghijklmnopqrstuvwxyzabcdefghijklmn'\n"},
+        BadLine{"UnknownCommandOf41Characters", "abcdefghijklmnopqrstuvwxyzabcdefghijklmno\n",
+                "quorvale-script: line 1: unknown command "
+                "'abcdefghijklmnopqrstuvwxyzabcdefghijklmn...'\n"},
         BadLine{"BinaryGarbage", "\x01\x7F\xFFgarbage\n",
                 "quorvale-script: line 1: unknown command '\\x01\\x7F\\xFFgarbage'\n"}),
     [](const testing::TestParamInfo<BadLine> &info) { return std::string(info.param.name); });
@@ -153,6 +173,21 @@ TEST(Script, WaitIsTicksOfTimer1ThenTimer2)
             << prefix;
     }
     EXPECT_EQ(runScript("wait 0\ndump\n").out, runScript("dump\n").out);
+    // Ball 2 alone stopped, on its marker: ball 1 goes on, tick after tick, through a wait as
+    // through its own ticks.
+    std::string onMarker2;
+    for (const std::int16_t key : quorvale::testing::routeFromStart([](quorvale::testing::Point p) {
+             return p == quorvale::testing::Point{6760, 2040};
+         }))
+        onMarker2 += "key " + std::to_string(key) + "\n";
+    onMarker2 += "tick Timer2\n";
+    ASSERT_EQ(dumped(runScript(onMarker2 + "dump\n").out, "Timer2.Enabled"), "false");
+    ASSERT_EQ(dumped(runScript(onMarker2 + "dump\n").out, "Timer1.Enabled"), "true");
+    std::string ball1Ticks;
+    for (int i = 0; i < 30; ++i)
+        ball1Ticks += "tick Timer1\n";
+    EXPECT_EQ(runScript(onMarker2 + "wait 30\ndump\n").out,
+              runScript(onMarker2 + ball1Ticks + "dump\n").out);
     // Stopped for good: a long wait is over at once.
     EXPECT_EQ(runScript("text \"iceclock\"\nwait 2147483647\ndump\n").out,
               runScript("text \"iceclock\"\ndump\n").out);
@@ -179,6 +214,25 @@ TEST(Script, AnswerQueueHasALimit)
               "quorvale-script: line 3: more than 1000000 answers waiting for message boxes\n");
     EXPECT_EQ(runScript(many + many + "key 38\nkey 32\nanswer yes yes\n").status, 0)
         << "answers taken by boxes make room";
+}
+
+// The other side of every refusal above: each bound itself is read, so a bound moved by one
+// fails here.
+TEST(Script, ValuesAtEachBoundAreAccepted)
+{
+    for (const std::string line :
+         {"key -32768", "key 32767", "wait 0", "text \"\xC2\x80\"", "text \"\xEE\x80\x80\"",
+          "text \"\xF4\x8F\xBF\xBF\"", "text \"\xED\x9F\xBF\""}) {
+        const auto outcome = runScript(line + "\n");
+        EXPECT_EQ(outcome.status, 0) << line;
+        EXPECT_EQ(outcome.err, "") << line;
+    }
+    std::string answers = "answer";
+    for (std::size_t i = 0; i < quorvale::script::maxQueuedAnswers; ++i)
+        answers += " no";
+    EXPECT_EQ(runScript(answers + "\n").status, 0) << "one line of exactly the most answers";
+    EXPECT_EQ(runScript(answers + " no\n").err,
+              "quorvale-script: line 1: more than 1000000 answers waiting for message boxes\n");
 }
 
 TEST(Script, AnswersAreQueuedAndAnEmptyQueueAnswersYes)
@@ -235,6 +289,16 @@ TEST(Script, LineLongerThanTheLimitIsRefused)
     const auto outcome = runScript(script);
     EXPECT_EQ(outcome.status, 2);
     EXPECT_EQ(outcome.err, "quorvale-script: line 1: line longer than 16 MiB\n");
+}
+
+TEST(Script, LineOfExactlyTheLimitIsRead)
+{
+    std::string script = "text \"";
+    script.append(quorvale::script::maxLineLength - script.size() - 1, 'a');
+    script += "\"\ndump\n";
+    const auto outcome = runScript(script);
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_EQ(dumped(outcome.out, "txtcheat.Text").size(), quorvale::script::maxLineLength - 5);
 }
 
 TEST(Script, DumpListsEveryValueInOrder)

@@ -1,6 +1,7 @@
 #include "boardwidget.h"
 
 #include "geometry.h"
+#include "ghost.h"
 #include "keymap.h"
 #include "maze.h"
 #include "systemcolours.h"
@@ -91,6 +92,21 @@ BoardWidget::BoardWidget(const Maze &maze, QWidget *parent)
     m_labelText->setGeometry(currentRect(Element::lblabout));
 }
 
+namespace {
+
+QRect shapeRect(const ShapeElement &s)
+{
+    return coveringRect(figureRect(elementRect(s), s.shape()));
+}
+
+// What the ghost's piece lies on: the board and its walls. Everything else lies on the ghost.
+bool underGhost(Element e)
+{
+    return e == Element::shpborder || kind(e) == ElementKind::Wall;
+}
+
+} // namespace
+
 QRect BoardWidget::currentRect(Element element) const
 {
     if (element == Element::lblabout)
@@ -99,8 +115,30 @@ QRect BoardWidget::currentRect(Element element) const
         return rect();
     if (!isShape(element))
         return {};
-    const ShapeElement &s = m_maze.shape(element);
-    return coveringRect(figureRect(elementRect(s), s.shape()));
+    return shapeRect(m_maze.shape(element));
+}
+
+QRect BoardWidget::currentGhostRect() const
+{
+    return m_ghost ? shapeRect(m_ghost->maze().shape(Element::shpyou)) : QRect();
+}
+
+void BoardWidget::setGhost(const script::Ghost *ghost)
+{
+    m_ghost = ghost;
+    refreshGhost();
+}
+
+void BoardWidget::refreshGhost()
+{
+    const QRect now = currentGhostRect();
+    if (now == m_ghostPainted)
+        return;
+    m_pending += m_ghostPainted;
+    m_pending += now;
+    m_ghostPainted = now;
+    if (m_batchDepth == 0)
+        flushPending();
 }
 
 void BoardWidget::refresh(Element element)
@@ -160,15 +198,50 @@ void BoardWidget::paintEvent(QPaintEvent *event)
     for (const QRect &dirty : event->region()) {
         p.setClipRect(dirty);
         p.fillRect(dirty, ground);
-        for (const Element e : layout::drawingOrder) {
+        const auto paintElement = [&](Element e) {
             if (!dirty.intersects(m_painted[index(e)]))
-                continue;
+                return;
             if (e == Element::lblabout)
                 paintLabel(p);
             else
                 paintShape(p, m_maze.shape(e));
+        };
+        if (!m_ghost) {
+            for (const Element e : layout::drawingOrder)
+                paintElement(e);
+            continue;
+        }
+        for (const Element e : layout::drawingOrder) {
+            if (underGhost(e))
+                paintElement(e);
+        }
+        if (dirty.intersects(m_ghostPainted))
+            paintGhost(p);
+        for (const Element e : layout::drawingOrder) {
+            if (!underGhost(e))
+                paintElement(e);
         }
     }
+}
+
+// At half opacity as a whole: the figure is drawn opaque on its own layer first, so its border
+// and fill do not show through each other.
+void BoardWidget::paintGhost(QPainter &p)
+{
+    const qreal dpr = devicePixelRatioF();
+    const QRect r = m_ghostPainted;
+    QImage layer(r.size() * dpr, QImage::Format_ARGB32_Premultiplied);
+    layer.setDevicePixelRatio(dpr);
+    layer.fill(Qt::transparent);
+    {
+        QPainter lp(&layer);
+        lp.translate(-r.topLeft());
+        paintShape(lp, m_ghost->maze().shape(Element::shpyou));
+    }
+    p.save();
+    p.setOpacity(0.5);
+    p.drawImage(r.topLeft(), layer);
+    p.restore();
 }
 
 // Solid fill, with the border lying inside the figure.

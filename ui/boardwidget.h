@@ -16,6 +16,9 @@ class QLabel;
 namespace quorvale {
 class Maze;
 class ShapeElement;
+namespace script {
+class Ghost;
+}
 } // namespace quorvale
 
 namespace quorvale::ui {
@@ -55,6 +58,12 @@ public:
     // Where the element was last drawn, in logical pixels (empty for the controls and timers).
     QRect paintedRect(Element element) const { return m_painted[index(element)]; }
 
+    // A ghost's piece, drawn faintly just above the walls and below everything else; nullptr
+    // for none. refreshGhost() repaints where it was and where it is.
+    void setGhost(const script::Ghost *ghost);
+    void refreshGhost();
+    QRect ghostRect() const { return m_ghostPainted; }
+
 signals:
     void keyDown(std::int16_t keyCode, std::int16_t shift);
 
@@ -66,6 +75,8 @@ protected:
 private:
     QRect currentRect(Element element) const;
     void paintShape(QPainter &painter, const ShapeElement &shape);
+    void paintGhost(QPainter &painter);
+    QRect currentGhostRect() const;
     const QImage &roundFigure(const ShapeElement &shape, QSizeF size, qreal border, qreal dpr);
     void paintLabel(QPainter &painter) const;
 
@@ -74,6 +85,8 @@ private:
     QLabel *m_labelText = nullptr; // the label's caption for a screen reader; the board paints it
     std::array<QRect, elementCount> m_painted{};
     QRegion m_pending;
+    const script::Ghost *m_ghost = nullptr;
+    QRect m_ghostPainted;
 
     // Round figures drawn once and copied after: a ball's tick then costs two small copies
     // instead of four smoothed ellipses. The few pieces' looks fit with room to spare.

@@ -280,11 +280,11 @@ void MainWindow::tickClock()
 {
     if (!takesInput())
         return;
-    {
-        const BoardWidget::Batch batch(*m_board);
-        for (const Element timer : timers)
-            tickTimer(timer);
-    }
+    // Observers are told inside the batch: what they move with the tick (a race's ghost) is
+    // shown in the same repaint as the balls.
+    const BoardWidget::Batch batch(*m_board);
+    for (const Element timer : timers)
+        tickTimer(timer);
     notify([](EventObserver &o) { o.clockTickDelivered(); });
 }
 

@@ -7,7 +7,8 @@ const js = require('@eslint/js');
 const globals = require('globals');
 
 export default [
-    { ignores: ['tests/node_modules/**'] },
+    // Stryker's sandbox copies of the page and its report are not the page.
+    { ignores: ['tests/node_modules/**', '.stryker-tmp/**', 'reports/**'] },
     js.configs.recommended,
     {
         linterOptions: { reportUnusedDisableDirectives: 'error' },

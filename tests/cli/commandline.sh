@@ -165,6 +165,37 @@ driver-link-bad-script)
     err_pattern="^quorvale-script: line 2: bad number of ticks '-3': "
     [[ -s $out ]] && fail "a link was printed"
     ;;
+game-race-unraceable)
+    # A recording that wins no game cannot be raced: one line before any window opens.
+    nodisplay "$game" --race "$(dirname "$0")/../scripts/race-ball.script"
+    status=$?
+    err_pattern='^quorvale: the recording holds no won game to race$'
+    ;;
+game-race-bad-link)
+    nodisplay "$game" --race 'http://127.0.0.1:8000/#r1:abc'
+    status=$?
+    err_pattern='^quorvale: the link is damaged: its recording is not valid DEFLATE data$'
+    ;;
+game-race-and-replay)
+    nodisplay "$game" --race a.script --replay b.script
+    status=$?
+    err_pattern='^quorvale: --replay and --race do not go together$'
+    ;;
+driver-times-link)
+    # A link is timed as its file is.
+    scripts=$(dirname "$0")/../scripts
+    link=$("$driver" --link "$scripts/race-startover.script")
+    "$driver" --times "$link" >"$out" 2>"$err"
+    status=$?
+    status_wanted=0 err_lines=0
+    diff "$out" "$scripts/race-startover.times" >&2 || status=99
+    ;;
+driver-times-bad-line)
+    printf 'click cmdstart\nwait 5\nwait -3\n' >"$work/bad.script"
+    "$driver" --times "$work/bad.script" >"$out" 2>"$err"
+    status=$?
+    err_pattern="^quorvale-script: line 3: bad number of ticks '-3': "
+    ;;
 driver-help)
     "$driver" --help >"$out" 2>"$err"
     status=$?

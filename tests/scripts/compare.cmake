@@ -1,6 +1,7 @@
-# Runs the script driver on SCRIPT and compares what it prints with EXPECTED, byte for byte.
+# Runs the script driver on SCRIPT (with OPTION, if given) and compares what it prints with
+# EXPECTED, byte for byte.
 execute_process(
-    COMMAND "${DRIVER}" "${SCRIPT}"
+    COMMAND "${DRIVER}" ${OPTION} "${SCRIPT}"
     OUTPUT_VARIABLE actual
     ERROR_VARIABLE errors
     RESULT_VARIABLE status)

@@ -16,6 +16,9 @@ using BoxKeys = WindowTest;
 class Keyboard
 {
 public:
+    // A platform that stamps no time on its key events gives them all time 0.
+    explicit Keyboard(bool stamped = true) : m_stamped(stamped) {}
+
     void down(QWindow *window, Qt::Key key) { send(window, QEvent::KeyPress, key, false, tick()); }
     void up(QWindow *window, Qt::Key key) { send(window, QEvent::KeyRelease, key, false, tick()); }
     void click(QWindow *window, Qt::Key key)
@@ -40,7 +43,7 @@ public:
     }
 
 private:
-    ulong tick() { return m_time += 40; }
+    ulong tick() { return m_stamped ? m_time += 40 : 0; }
     static void send(QWindow *window, QEvent::Type type, Qt::Key key, bool repeat, ulong time)
     {
         QKeyEvent event(type, key, Qt::NoModifier, QString(), repeat);
@@ -48,6 +51,7 @@ private:
         QApplication::sendEvent(window, &event);
     }
 
+    bool m_stamped;
     ulong m_time = 1000;
 };
 
@@ -170,6 +174,21 @@ TEST_F(BoxKeys, OnlyFreshPressesAnswerBothBoxesOfALossOrAWin)
             keys.up(w, Qt::Key_Return);
             if (!stillOpen(box, "Enter's release"))
                 return;
+            // A key pressed fresh in the box acts once; its repeats do not, even where the
+            // platform sends them as unmarked presses.
+            keys.down(w, Qt::Key_Tab);
+            EXPECT_EQ(selected(box), "No");
+            keys.repeatPress(w, Qt::Key_Tab, false);
+            keys.repeat(w, Qt::Key_Tab, false);
+            EXPECT_EQ(selected(box), "No") << "moved by a fresh Tab's unmarked repeats";
+            keys.up(w, Qt::Key_Tab);
+            // With no time stamps, a press after a release is not that release's repeat.
+            Keyboard unstamped(false);
+            unstamped.click(w, Qt::Key_Tab);
+            EXPECT_EQ(selected(box), "Yes");
+            unstamped.click(w, Qt::Key_Tab);
+            EXPECT_EQ(selected(box), "No") << "a fresh Tab with no time stamp taken for a repeat";
+            unstamped.click(w, Qt::Key_Tab);
             keys.click(w, Qt::Key_Right);
             EXPECT_EQ(selected(box), "No");
             keys.click(w, Qt::Key_Left);

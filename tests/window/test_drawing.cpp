@@ -43,6 +43,9 @@ TEST_F(Drawing, EveryElementShowsWhereTheLayoutPutsIt)
         {"ball 2", nullptr, {644, 28}, black},
         {"stop marker 1", nullptr, {288, 144}, 0xFFFFFFE1},
         {"stop marker 2", nullptr, {464, 144}, 0xFFFFFFE1},
+        // Its outline's last column, where a typo in its width would leave the board showing.
+        {"stop marker 2 reaches its full width", nullptr, {480, 144}, boardGrey, false},
+        {"right of stop marker 2", nullptr, {482, 144}, boardGrey},
         {"cheat box", nullptr, {580, 556}, 0xFFC00000},
         {"start button over wall shp10", nullptr, {320, 200}, 0xFFFFFFFF},
         {"circle piece leaves its corner", nullptr, pieceCorner, boardGrey},

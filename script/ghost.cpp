@@ -1,0 +1,194 @@
+#include "ghost.h"
+
+#include "runner.h"
+
+#include <algorithm>
+#include <deque>
+#include <ostream>
+#include <utility>
+
+namespace quorvale::script {
+
+// Boxes before the race are answered as the recording answered them. The box of the win is
+// answered No: the ghost's program ends there, and its piece stays where it won instead of going
+// back to the start with a reset.
+class GhostPlatform final : public Platform
+{
+public:
+    MsgBoxResult messageBox(std::string_view, int, std::string_view) override
+    {
+        if (m_racing)
+            return MsgBoxResult::No;
+        MsgBoxResult answer = MsgBoxResult::Yes;
+        if (!m_answers.empty()) {
+            answer = m_answers.front();
+            m_answers.pop_front();
+        }
+        return answer;
+    }
+    void endProgram() override {}
+    void runtimeError(int, std::string_view) override {}
+    void propertyChanged(Element, Property) override {}
+
+    void queue(const std::vector<MsgBoxResult> &answers)
+    {
+        m_answers.insert(m_answers.end(), answers.begin(), answers.end());
+    }
+    void race() { m_racing = true; }
+
+private:
+    std::deque<MsgBoxResult> m_answers;
+    bool m_racing = false;
+};
+
+std::variant<std::unique_ptr<Ghost>, std::string> Ghost::make(std::vector<ScriptLine> script)
+{
+    std::vector<Command> commands;
+    commands.reserve(script.size());
+    for (ScriptLine &line : script)
+        commands.push_back(std::move(line.command));
+
+    // The driver finds the won game: which command started it, and its time.
+    std::ostream quiet(nullptr);
+    Runner runner(quiet);
+    Stopwatch stopwatch;
+    runner.setStopwatch(&stopwatch);
+    std::vector<std::size_t> starts;
+    std::uint64_t ticks = 0;
+    for (std::size_t i = 0; i < commands.size() && !runner.ended(); ++i) {
+        if (const auto *answer = std::get_if<AnswerCommand>(&commands[i]);
+            answer && runner.queuedAnswers() + answer->answers.size() > maxQueuedAnswers)
+            return tooManyAnswers();
+        // Refused before the ticks are played, which could take minutes.
+        if (const auto *wait = std::get_if<WaitCommand>(&commands[i]);
+            wait && (ticks += wait->ticks) > maxTicksToWin)
+            return std::string(
+                "the recording holds more than an hour of play before its first win");
+        runner.execute(commands[i]);
+        if (stopwatch.games().size() > starts.size())
+            starts.push_back(i);
+        const GameTime &last = stopwatch.games().empty() ? GameTime{} : stopwatch.games().back();
+        if (last.end == GameEnd::Won) {
+            const std::size_t start = starts.back();
+            return std::unique_ptr<Ghost>(new Ghost(std::move(commands), start, last));
+        }
+    }
+    return std::string("the recording holds no won game to race");
+}
+
+Ghost::Ghost(std::vector<Command> script, std::size_t start, GameTime recorded)
+    : m_script(std::move(script)), m_start(start), m_recorded(recorded)
+{
+    reset();
+}
+
+Ghost::~Ghost() = default;
+
+void Ghost::reset()
+{
+    m_platform = std::make_unique<GhostPlatform>();
+    m_maze = std::make_unique<Maze>(*m_platform);
+    m_ticks = 0;
+    m_waitLeft = 0;
+    m_started = false;
+    for (m_next = 0; m_next < m_start; ++m_next)
+        script::apply(m_script[m_next], *this);
+}
+
+void Ghost::start()
+{
+    if (m_started)
+        reset();
+    m_started = true;
+    m_platform->race();
+    script::apply(m_script[m_start], *this);
+    m_next = m_start + 1;
+    runToNextTick();
+}
+
+void Ghost::tick()
+{
+    if (!m_started || finished() || m_waitLeft == 0)
+        return;
+    for (const Element timer : timers)
+        m_maze->tick(timer);
+    ++m_ticks;
+    if (--m_waitLeft == 0) {
+        ++m_next;
+        runToNextTick();
+    }
+}
+
+bool Ghost::finished() const
+{
+    return m_maze->ended();
+}
+
+void Ghost::runToNextTick()
+{
+    for (; m_next < m_script.size() && !finished(); ++m_next) {
+        if (const auto *wait = std::get_if<WaitCommand>(&m_script[m_next]);
+            wait && wait->ticks > 0) {
+            m_waitLeft = wait->ticks;
+            return;
+        }
+        script::apply(m_script[m_next], *this);
+    }
+}
+
+void Ghost::key(std::int16_t keyCode)
+{
+    m_maze->keyDown(keyCode);
+}
+
+void Ghost::click(Clickable target)
+{
+    m_maze->click(target);
+}
+
+void Ghost::tick(Element timer)
+{
+    m_maze->tick(timer);
+}
+
+// Only before the race, all at once; in the race the ticks come one by one from tick().
+void Ghost::wait(std::uint32_t ticks)
+{
+    Maze &maze = *m_maze;
+    const auto running = [&maze](Element timer) {
+        return maze.timer(timer).enabled();
+    };
+    for (std::uint32_t i = 0; i < ticks && !maze.ended(); ++i) {
+        if (std::none_of(timers.begin(), timers.end(), running))
+            return;
+        for (const Element timer : timers)
+            maze.tick(timer);
+    }
+}
+
+void Ghost::text(std::string text)
+{
+    m_maze->editText(std::move(text));
+}
+
+void Ghost::append(std::string_view codePoint)
+{
+    m_maze->appendText(codePoint);
+}
+
+void Ghost::queueAnswers(std::vector<MsgBoxResult> answers)
+{
+    m_platform->queue(answers);
+}
+
+void Ghost::close()
+{
+    m_maze->close();
+}
+
+bool Ghost::done() const
+{
+    return m_maze->ended();
+}
+
+} // namespace quorvale::script
