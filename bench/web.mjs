@@ -1,11 +1,12 @@
 // The browser edition's budgets, measured in Debian's chromium, headless, against the site as
 // scripts/web serves it (web/tools/serve.py: precompressed files, the caching headers): the bytes
 // a first visit sends, the time from navigation to the first drawn frame, the cost of a tick and
-// of a key-press turn in the rules' worker and a key's way there and back, the main thread's work
-// while the balls patrol and while nothing moves, and Lighthouse's scores. Run by bench/web, which builds the page first.
+// of a key-press turn in the rules' worker and a key's way there and back, a replay of a long
+// `type` line, the main thread's work while the balls patrol and while nothing moves, and
+// Lighthouse's scores. Run by bench/web, which builds the page first.
 //
 //     node bench/web.mjs SITE_DIR [--markdown]
-import { spawn } from 'node:child_process';
+import { execFileSync, spawn } from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
@@ -133,6 +134,27 @@ rows.push(["Key-press turn in the rules' worker (with the work after it)", '< 10
 rows.push(['Key press from the page to its answer heard, one at a time', 'p99 < 5 ms',
     `p50 ${perEvent.turn.p50.toFixed(2)} ms, p99 ${perEvent.turn.p99.toFixed(2)} ms (400 presses)`,
     perEvent.turn.p99 < 5]);
+
+// The page's replay of one `type` line of 100,000 characters, each typed as its own change, then
+// the dump: from the page's call to its answer, and its dump against the driver's.
+{
+    const typed = `type "${'k'.repeat(100000)}"\ndump\n`;
+    const driverPath = process.env.QUORVALE_SCRIPT ||
+        new URL('../build/default/app/quorvale-script', import.meta.url).pathname;
+    const expected = execFileSync(driverPath, ['-'], { input: typed, encoding: 'utf8' });
+    const p = await browser.newPage();
+    await p.goto(url, { waitUntil: 'load' });
+    await p.evaluate(() => window.quorvale.ready);
+    const { took, dumps } = await p.evaluate(async (text) => {
+        const begin = performance.now();
+        const result = await window.quorvale.replay(text, { fast: true });
+        return { took: performance.now() - begin, dumps: result.dumps };
+    }, typed);
+    await p.close();
+    const same = dumps.length === 1 && `${dumps[0]}--\n` === expected;
+    rows.push(['Page: replay of one `type` line of 100,000 characters, with the dump', '< 2 s',
+        `${(took / 1000).toFixed(2)} s${same ? '' : " (NOT the driver's dump)"}`, took < 2000 && same]);
+}
 
 // The main thread's task time (the DevTools protocol's TaskDuration: script, style, layout,
 // painting, everything) over ten seconds of a page left alone: once as it opens, the balls

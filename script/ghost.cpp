@@ -56,15 +56,14 @@ std::variant<std::unique_ptr<Ghost>, std::string> Ghost::make(std::vector<Script
     std::vector<std::size_t> starts;
     std::uint64_t ticks = 0;
     for (std::size_t i = 0; i < commands.size() && !runner.ended(); ++i) {
-        if (const auto *answer = std::get_if<AnswerCommand>(&commands[i]);
-            answer && runner.queuedAnswers() + answer->answers.size() > maxQueuedAnswers)
-            return tooManyAnswers();
         // Refused before the ticks are played, which could take minutes.
         if (const auto *wait = std::get_if<WaitCommand>(&commands[i]);
             wait && (ticks += wait->ticks) > maxTicksToWin)
             return std::string(
                 "the recording holds more than an hour of play before its first win");
         runner.execute(commands[i]);
+        if (runner.refusedAnswers())
+            return tooManyAnswers();
         if (stopwatch.games().size() > starts.size())
             starts.push_back(i);
         const GameTime &last = stopwatch.games().empty() ? GameTime{} : stopwatch.games().back();

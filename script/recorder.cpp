@@ -32,6 +32,20 @@ void Recorder::text(std::string_view text)
     event("text " + quoted(text) + '\n');
 }
 
+void Recorder::typed(std::string_view codePoint)
+{
+    if (m_finished || m_failed)
+        return;
+    // Answers given now were given during this code point's change, so they go before the line
+    // that holds it.
+    if (m_ticks != 0 || !m_answers.empty() || m_typed.size() >= maxTypedPerLine) {
+        std::string lines = pendingLine();
+        lines += answerLine();
+        write(lines);
+    }
+    m_typed += codePoint;
+}
+
 void Recorder::tick(Element timer)
 {
     event("tick " + std::string(name(timer)) + '\n');
@@ -43,12 +57,14 @@ void Recorder::clockTick()
 {
     if (m_finished || m_failed)
         return;
+    std::string lines = m_typed.empty() ? std::string() : pendingLine();
     ++m_ticks;
     if (!m_answers.empty() || m_ticks == maxTicksPerLine) {
-        std::string lines = answerLine();
-        lines += waitLine();
-        write(lines);
+        lines += answerLine();
+        lines += pendingLine();
     }
+    if (!lines.empty())
+        write(lines);
 }
 
 void Recorder::close(bool boxOpen)
@@ -74,6 +90,7 @@ void Recorder::finish()
         return;
     const std::string lines = ending();
     m_ticks = 0;
+    m_typed.clear();
     m_finished = true;
     write(lines);
 }
@@ -82,7 +99,7 @@ std::string Recorder::ending() const
 {
     if (m_finished || m_failed)
         return {};
-    return pendingWait() + "dump\n";
+    return pending() + "dump\n";
 }
 
 // The ticks before an event, the answers given during it, and the event, in one write.
@@ -90,21 +107,24 @@ void Recorder::event(const std::string &line)
 {
     if (m_finished || m_failed)
         return;
-    std::string lines = waitLine();
+    std::string lines = pendingLine();
     lines += answerLine();
     lines += line;
     write(lines);
 }
 
-std::string Recorder::pendingWait() const
+std::string Recorder::pending() const
 {
+    if (!m_typed.empty())
+        return "type " + quoted(m_typed) + '\n';
     return m_ticks == 0 ? std::string() : "wait " + std::to_string(m_ticks) + '\n';
 }
 
-std::string Recorder::waitLine()
+std::string Recorder::pendingLine()
 {
-    std::string line = pendingWait();
+    std::string line = pending();
     m_ticks = 0;
+    m_typed.clear();
     return line;
 }
 

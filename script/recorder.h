@@ -3,6 +3,7 @@
 #include "clickable.h"
 #include "elementid.h"
 #include "platform.h"
+#include "play.h"
 
 #include <cstdint>
 #include <iosfwd>
@@ -12,10 +13,10 @@
 
 // Writes a game as it is played, as a script that the driver replays exactly. It is told each
 // event that reached the rules, right after the rules handled it, and each answer given to a
-// message box while they did; any front end of the game can use it.
+// message box while they did; any front end of the game can use it, as an observer of its Play.
 namespace quorvale::script {
 
-class Recorder
+class Recorder final : public PlayObserver
 {
 public:
     // Writes the heading at once: comment lines naming the program and its version.
@@ -27,6 +28,9 @@ public:
     void click(Clickable target);
     // The player made the cheat box's whole text `text` (UTF-8), in one change.
     void text(std::string_view text);
+    // One code point typed at the end of the cheat box. Code points typed one after another
+    // are written as one `type` line.
+    void typed(std::string_view codePoint);
     // One tick of the clock: to every timer in the list's order, as far as each was running.
     void clockTick();
     // One tick of one timer alone.
@@ -49,17 +53,32 @@ public:
     // The most clock ticks one `wait` line holds, ten seconds: a game that is killed loses at
     // most this much of its last ticks, and an hour of play is still only a few thousand lines.
     static constexpr std::uint32_t maxTicksPerLine = 640;
+    // The most bytes of typed text one `type` line holds, for the same reason.
+    static constexpr std::size_t maxTypedPerLine = 4096;
+
+    // PlayObserver
+    void keyDelivered(std::int16_t keyCode) override { key(keyCode); }
+    void clickDelivered(Clickable target) override { click(target); }
+    void textDelivered(std::string_view whole) override { text(whole); }
+    void codePointTyped(std::string_view codePoint) override { typed(codePoint); }
+    void clockTicked() override { clockTick(); }
+    void timerTicked(Element timer) override { tick(timer); }
+    void closeDelivered(bool boxOpen) override { close(boxOpen); }
+    void boxAnswered(MsgBoxResult answer) override { answered(answer); }
 
 private:
     void event(const std::string &line);
-    std::string pendingWait() const;
-    std::string waitLine();
+    std::string pending() const;
+    std::string pendingLine();
     std::string answerLine();
     void write(const std::string &lines);
 
     std::ostream &m_out;
     std::vector<MsgBoxResult> m_answers;
+    // At most one of these waits to be written: the ticks since the last event, or the code
+    // points typed since it.
     std::uint32_t m_ticks = 0;
+    std::string m_typed;
     bool m_finished = false;
     bool m_failed = false;
 };

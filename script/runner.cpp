@@ -4,8 +4,6 @@
 #include "reader.h"
 #include "stopwatch.h"
 
-#include <algorithm>
-#include <deque>
 #include <istream>
 #include <ostream>
 #include <utility>
@@ -16,17 +14,13 @@ namespace quorvale::script {
 class ScriptedPlatform final : public Platform
 {
 public:
-    explicit ScriptedPlatform(std::ostream &out) : m_out(out) {}
+    ScriptedPlatform(std::ostream &out, AnswerQueue &answers) : m_out(out), m_answers(answers) {}
 
     MsgBoxResult messageBox(std::string_view prompt, int style, std::string_view title) override
     {
         if (m_stopwatch)
             m_stopwatch->boxOpened(style);
-        MsgBoxResult answer = MsgBoxResult::Yes;
-        if (!m_answers.empty()) {
-            answer = m_answers.front();
-            m_answers.pop_front();
-        }
+        const MsgBoxResult answer = m_answers.take().value_or(MsgBoxResult::Yes);
         m_out << "msgbox " << style << ' ' << quoted(title) << ' ' << quoted(prompt) << " -> "
               << answerWord(answer) << '\n';
         return answer;
@@ -47,12 +41,6 @@ public:
 
     void propertyChanged(Element, Property) override {}
 
-    void queue(const std::vector<MsgBoxResult> &answers)
-    {
-        m_answers.insert(m_answers.end(), answers.begin(), answers.end());
-    }
-
-    std::size_t queued() const { return m_answers.size(); }
     void setStopwatch(Stopwatch *stopwatch) { m_stopwatch = stopwatch; }
     bool ended() const { return m_ended; }
     bool failed() const { return m_failed; }
@@ -61,15 +49,15 @@ public:
 private:
     std::ostream &m_out;
     Stopwatch *m_stopwatch = nullptr;
-    std::deque<MsgBoxResult> m_answers;
+    AnswerQueue &m_answers;
     bool m_ended = false;
     bool m_failed = false;
     std::string m_error;
 };
 
 Runner::Runner(std::ostream &out)
-    : m_platform(std::make_unique<ScriptedPlatform>(out)),
-      m_maze(std::make_unique<Maze>(*m_platform)), m_out(out)
+    : m_platform(std::make_unique<ScriptedPlatform>(out, m_answers)),
+      m_maze(std::make_unique<Maze>(*m_platform)), m_play(*m_maze), m_out(out)
 {}
 
 Runner::~Runner() = default;
@@ -94,11 +82,6 @@ const Maze &Runner::maze() const
     return *m_maze;
 }
 
-std::size_t Runner::queuedAnswers() const
-{
-    return m_platform->queued();
-}
-
 void Runner::setStopwatch(Stopwatch *stopwatch)
 {
     m_stopwatch = stopwatch;
@@ -112,41 +95,35 @@ void Runner::execute(Command command)
 
 void Runner::key(std::int16_t keyCode)
 {
-    if (m_maze->keyDown(keyCode) && m_stopwatch)
+    if (m_play.key(keyCode) && m_stopwatch)
         m_stopwatch->eventHandled();
 }
 
 void Runner::click(Clickable target)
 {
-    if (m_maze->click(target) && m_stopwatch)
+    if (m_play.click(target) && m_stopwatch)
         m_stopwatch->clicked(target);
 }
 
 void Runner::tick(Element timer)
 {
-    if (m_maze->tick(timer) && m_stopwatch)
+    if (m_play.tick(timer) && m_stopwatch)
         m_stopwatch->eventHandled();
 }
 
-// As the window's clock does: each tick goes to every running timer in the list's order. Once
-// all of them have stopped, no tick can start one again, so the rest of the wait changes nothing
-// in the rules; it is still time on the clock.
+// All the ticks at once. Once every timer has stopped, no tick can start one again, so the rest
+// of the wait changes nothing in the rules; it is still time on the clock.
 void Runner::wait(std::uint32_t ticks)
 {
-    Maze &maze = *m_maze;
-    const auto running = [&maze](Element timer) {
-        return maze.timer(timer).enabled();
-    };
     for (std::uint32_t i = 0; i < ticks; ++i) {
-        if (maze.ended())
+        if (m_maze->ended())
             return;
-        if (std::none_of(timers.begin(), timers.end(), running)) {
+        if (!m_play.anyTimerRunning()) {
             if (m_stopwatch)
                 m_stopwatch->clockTicked(ticks - i);
             return;
         }
-        for (const Element timer : timers)
-            maze.tick(timer);
+        m_play.clockTick();
         if (m_stopwatch)
             m_stopwatch->clockTicked();
     }
@@ -155,7 +132,7 @@ void Runner::wait(std::uint32_t ticks)
 void Runner::text(std::string text)
 {
     const bool playCode = changesPlay(text);
-    if (m_maze->editText(std::move(text)) && m_stopwatch) {
+    if (m_play.edit(std::move(text)) && m_stopwatch) {
         if (playCode)
             m_stopwatch->cheated();
         else
@@ -168,7 +145,7 @@ void Runner::append(std::string_view codePoint)
     const std::string &before = m_maze->cheatBox().text();
     const bool playCode = m_stopwatch && before.size() < maxCheatCodeLength &&
                           changesPlay(before + std::string(codePoint));
-    if (m_maze->appendText(codePoint) && m_stopwatch) {
+    if (m_play.type(codePoint) && m_stopwatch) {
         if (playCode)
             m_stopwatch->cheated();
         else
@@ -178,12 +155,12 @@ void Runner::append(std::string_view codePoint)
 
 void Runner::queueAnswers(std::vector<MsgBoxResult> answers)
 {
-    m_platform->queue(answers);
+    m_refusedAnswers = !m_answers.add(answers);
 }
 
 void Runner::close()
 {
-    m_maze->close();
+    m_play.close();
 }
 
 bool Runner::done() const
@@ -213,10 +190,9 @@ int play(std::istream &in, Runner &runner, std::ostream &out, std::ostream &err)
         if (const auto *error = std::get_if<LineError>(&next))
             return fail(error->number, error->message, 2);
         auto &[number, command] = std::get<ScriptLine>(next);
-        if (const auto *answer = std::get_if<AnswerCommand>(&command);
-            answer && runner.queuedAnswers() + answer->answers.size() > maxQueuedAnswers)
-            return fail(number, tooManyAnswers(), 2);
         runner.execute(std::move(command));
+        if (runner.refusedAnswers())
+            return fail(number, tooManyAnswers(), 2);
         if (runner.failed())
             return fail(number, runner.error(), 1);
     }

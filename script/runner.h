@@ -3,6 +3,7 @@
 #include "apply.h"
 #include "command.h"
 #include "maze.h"
+#include "play.h"
 
 #include <iosfwd>
 #include <memory>
@@ -42,8 +43,8 @@ public:
     // What the run-time error said, once failed().
     const std::string &error() const;
     const Maze &maze() const;
-    // How many answers wait for message boxes.
-    std::size_t queuedAnswers() const;
+    // The last `answer` would have queued more than maxQueuedAnswers; it queued none.
+    bool refusedAnswers() const { return m_refusedAnswers; }
     // Told of everything that reaches the rules from now on, to time the games played.
     void setStopwatch(Stopwatch *stopwatch);
     void dump() override;
@@ -60,10 +61,13 @@ private:
     void close() override;
     bool done() const override;
 
+    AnswerQueue m_answers;
     std::unique_ptr<ScriptedPlatform> m_platform;
     std::unique_ptr<Maze> m_maze;
+    Play m_play;
     std::ostream &m_out;
     Stopwatch *m_stopwatch = nullptr;
+    bool m_refusedAnswers = false;
 };
 
 } // namespace quorvale::script

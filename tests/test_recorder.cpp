@@ -222,6 +222,37 @@ TEST(Recorder, RecordingStartsWithItsHeadingAndGathersTicksIntoWaits)
                          "dump\n");
 }
 
+// Code points typed one after another are one `type` line, in their place among the ticks and
+// the answers given while they were typed, and a long run of them is cut into lines.
+TEST(Recorder, TypedCodePointsGoOnOneLineInTheirPlace)
+{
+    std::ostringstream out;
+    Recorder recorder(out, "quorvale", "1.0.0");
+    recorder.typed("a");
+    recorder.typed("\"");
+    recorder.clockTick();
+    recorder.clockTick();
+    recorder.answered(MsgBoxResult::Yes); // while the next code point's change ran
+    recorder.typed("\xC3\xA9");
+    recorder.typed("c");
+    recorder.key(vbKeyLeft);
+    for (std::size_t i = 0; i <= Recorder::maxTypedPerLine; ++i)
+        recorder.typed("k");
+    recorder.finish();
+    const std::string typed = out.str().substr(out.str().find("type"));
+    EXPECT_EQ(typed, "type \"a\\\"\"\n"
+                     "wait 2\n"
+                     "answer yes\n"
+                     "type \"\xC3\xA9"
+                     "c\"\n"
+                     "key 37\n"
+                     "type \"" +
+                         std::string(Recorder::maxTypedPerLine, 'k') +
+                         "\"\n"
+                         "type \"k\"\n"
+                         "dump\n");
+}
+
 // Closed while a box is open: the event that opened it is written with its box answered
 // `close`, and the replay shows the same boxes and ends in the same state.
 TEST(Recorder, WindowClosedInABoxEndsTheReplayAtTheSameBoxInTheSameState)

@@ -1,7 +1,9 @@
 #include "gamepadinput.h"
 
+#include <QApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QWidget>
 #include <QWindow>
 
 #include <SDL.h>
@@ -157,6 +159,10 @@ void GamepadInput::post(const std::vector<PadKeyEvent> &events)
             this,
             [event] {
                 QWindow *window = QGuiApplication::focusWindow();
+                // Where the compositor tells no window of its focus, the widget Qt holds active
+                // is the one a key would reach.
+                if (const QWidget *active = QApplication::activeWindow(); !window && active)
+                    window = active->windowHandle();
                 if (!window)
                     return;
                 const auto [key, text] = qtKey(event.key);

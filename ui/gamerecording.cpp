@@ -54,13 +54,19 @@ void GameRecording::textDelivered(std::string_view text)
     check();
 }
 
-void GameRecording::clockTickDelivered()
+void GameRecording::codePointTyped(std::string_view codePoint)
+{
+    m_recorder.typed(codePoint);
+    check();
+}
+
+void GameRecording::clockTicked()
 {
     m_recorder.clockTick();
     check();
 }
 
-void GameRecording::timerTickDelivered(Element timer)
+void GameRecording::timerTicked(Element timer)
 {
     m_recorder.tick(timer);
     check();

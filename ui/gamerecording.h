@@ -27,8 +27,9 @@ public:
     void keyDelivered(std::int16_t keyCode) override;
     void clickDelivered(Clickable target) override;
     void textDelivered(std::string_view text) override;
-    void clockTickDelivered() override;
-    void timerTickDelivered(Element timer) override;
+    void codePointTyped(std::string_view codePoint) override;
+    void clockTicked() override;
+    void timerTicked(Element timer) override;
     void closeDelivered(bool boxOpen) override;
     void boxAnswered(MsgBoxResult answer) override;
 

@@ -9,8 +9,10 @@
 
 namespace quorvale::ui {
 
-GameTiming::GameTiming(script::PlayListener &listener, std::function<void()> after)
-    : m_listener(listener), m_after(std::move(after))
+GameTiming::GameTiming(const Maze &maze, script::PlayListener &listener,
+                       std::function<void()> after)
+    : m_maze(maze), m_listener(listener), m_after(std::move(after)),
+      m_cheatText(maze.cheatBox().text())
 {}
 
 void GameTiming::keyDelivered(std::int16_t /*keyCode*/)
@@ -34,13 +36,24 @@ void GameTiming::textDelivered(std::string_view text)
     told();
 }
 
-void GameTiming::clockTickDelivered()
+void GameTiming::codePointTyped(std::string_view codePoint)
+{
+    // A code clears the box as it takes effect, so what it was is read from the text before.
+    if (m_cheatText.size() < maxCheatCodeLength &&
+        changesPlay(m_cheatText + std::string(codePoint)))
+        m_listener.cheated();
+    else
+        m_listener.eventHandled();
+    told();
+}
+
+void GameTiming::clockTicked()
 {
     m_listener.clockTicked();
     told();
 }
 
-void GameTiming::timerTickDelivered(Element /*timer*/)
+void GameTiming::timerTicked(Element /*timer*/)
 {
     m_listener.eventHandled();
     told();
@@ -62,6 +75,7 @@ void GameTiming::boxOpened(QMessageBox &box)
 
 void GameTiming::told()
 {
+    m_cheatText = m_maze.cheatBox().text();
     if (m_after)
         m_after();
 }

@@ -96,7 +96,7 @@ MainWindow::MainWindow(TickSource ticks, QWidget *parent)
     // One clock for every timer: all the balls move in one wake-up of the process and are shown
     // in one repaint, instead of one of each per ball, and they can never drift apart.
     m_clock = new TickTimer(this);
-    connect(m_clock, &TickTimer::ticked, this, &MainWindow::clockTicked);
+    connect(m_clock, &TickTimer::ticked, this, &MainWindow::tickClock);
     syncTimers();
     m_start->setFocus();
     FirstFrameProbe::installIfAsked(this);
@@ -212,22 +212,9 @@ bool MainWindow::focusNextPrevChild(bool next)
     return moved;
 }
 
-void MainWindow::clockTicked()
-{
-    tickClock();
-}
-
 bool MainWindow::fireTimer(Element timer)
 {
-    const bool delivered = tickTimer(timer);
-    if (delivered)
-        notify([timer](EventObserver &o) { o.timerTickDelivered(timer); });
-    return delivered;
-}
-
-bool MainWindow::tickTimer(Element timer)
-{
-    return takesInput() && m_maze.tick(timer);
+    return takesInput() && m_play.tick(timer);
 }
 
 // Nothing reaches the rules while a box is open: a tick then could call LoseGame again from
@@ -240,11 +227,8 @@ bool MainWindow::takesInput() const
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    if (!m_finished) {
-        const bool boxOpen = m_modalDepth > 0;
-        m_maze.close();
-        notify([boxOpen](EventObserver &o) { o.closeDelivered(boxOpen); });
-    }
+    if (!m_finished)
+        m_play.close(m_modalDepth > 0);
     event->accept();
 }
 
@@ -253,14 +237,13 @@ void MainWindow::closeEvent(QCloseEvent *event)
 
 void MainWindow::deliverKey(std::int16_t keyCode, std::int16_t shift)
 {
-    if (takesInput() && m_maze.keyDown(keyCode, shift))
-        notify([keyCode](EventObserver &o) { o.keyDelivered(keyCode); });
+    if (takesInput())
+        m_play.key(keyCode, shift);
 }
 
 void MainWindow::deliverClick(Clickable target)
 {
-    if (m_maze.click(target))
-        notify([target](EventObserver &o) { o.clickDelivered(target); });
+    m_play.click(target);
     // "Start Over" is a reset like any other, also in setup where it shows nothing anew.
     if (target == Clickable::mnufilestart)
         settleFocus(Element::cmdstart);
@@ -270,10 +253,16 @@ void MainWindow::deliverClick(Clickable target)
 // not re-read its text by itself, so it is shown the rules' text now.
 void MainWindow::deliverText(std::string text)
 {
-    const std::string delivered = m_observers.empty() ? std::string() : text;
-    if (m_maze.editText(std::move(text)))
-        notify([&delivered](EventObserver &o) { o.textDelivered(delivered); });
+    m_play.edit(std::move(text));
     syncControl(Element::txtcheat);
+}
+
+// Showing the whole text again for each code point would make a long `type` quadratic.
+void MainWindow::deliverTyped(std::string_view codePoint)
+{
+    m_typing = true;
+    m_play.type(codePoint);
+    m_typing = false;
 }
 
 void MainWindow::tickClock()
@@ -283,20 +272,20 @@ void MainWindow::tickClock()
     // Observers are told inside the batch: what they move with the tick (a race's ghost) is
     // shown in the same repaint as the balls.
     const BoardWidget::Batch batch(*m_board);
-    for (const Element timer : timers)
-        tickTimer(timer);
-    notify([](EventObserver &o) { o.clockTickDelivered(); });
+    m_play.clockTick();
 }
 
 void MainWindow::addObserver(EventObserver *observer)
 {
     m_observers.push_back(observer);
+    m_play.addObserver(*observer);
     syncTimers();
 }
 
 void MainWindow::removeObserver(EventObserver *observer)
 {
     std::erase(m_observers, observer);
+    m_play.removeObserver(*observer);
     syncTimers();
 }
 
@@ -339,7 +328,7 @@ MsgBoxResult MainWindow::messageBox(std::string_view prompt, int style, std::str
     // The keys go back to the game window once the box is gone.
     activateWindow();
     const MsgBoxResult answer = yes ? MsgBoxResult::Yes : MsgBoxResult::No;
-    notify([answer](EventObserver &o) { o.boxAnswered(answer); });
+    m_play.answered(answer);
     return answer;
 }
 
@@ -383,6 +372,12 @@ void MainWindow::propertyChanged(Element element, Property property)
         return;
     case ElementKind::CommandButton:
     case ElementKind::TextBox:
+        if (m_typing && property == Property::Text) {
+            if (!std::exchange(m_cheatTextStale, true))
+                QMetaObject::invokeMethod(this, &MainWindow::syncCheatText, Qt::QueuedConnection);
+            return;
+        }
+        [[fallthrough]];
     case ElementKind::Frame:
         syncControl(element);
         if (property == Property::Visible || property == Property::Enabled)
@@ -415,13 +410,10 @@ void MainWindow::syncControl(Element element)
     case Element::cmdstart:
         widget = m_start;
         break;
-    case Element::txtcheat: {
+    case Element::txtcheat:
         widget = m_cheat;
-        const QString text = QString::fromStdString(m_maze.cheatBox().text());
-        if (m_cheat->text() != text)
-            m_cheat->setText(text);
+        syncCheatText();
         break;
-    }
     case Element::fraborder:
         widget = m_frame;
         break;
@@ -432,6 +424,14 @@ void MainWindow::syncControl(Element element)
     const Control &model = m_maze.control(element);
     widget->setVisible(model.visible());
     widget->setEnabled(model.enabled());
+}
+
+void MainWindow::syncCheatText()
+{
+    m_cheatTextStale = false;
+    const QString text = QString::fromStdString(m_maze.cheatBox().text());
+    if (m_cheat->text() != text)
+        m_cheat->setText(text);
 }
 
 void MainWindow::syncOptions()

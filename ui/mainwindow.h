@@ -1,6 +1,7 @@
 #pragma once
 
 #include "maze.h"
+#include "play.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -57,6 +58,9 @@ public:
     void deliverKey(std::int16_t keyCode, std::int16_t shift = 0);
     void deliverClick(Clickable target);
     void deliverText(std::string text);
+    // One code point typed at the end of the cheat box. The line edit shows the text once the
+    // event loop turns again, so that a replay's long `type` stays linear in its length.
+    void deliverTyped(std::string_view codePoint);
     // One tick of the clock: to every running timer in the list's order.
     void tickClock();
     // While a replay runs, the player's keys, clicks and edits are ignored.
@@ -90,14 +94,14 @@ private:
     void syncControl(Element element);
     void syncOptions();
     void syncTimers();
-    void clockTicked();
-    bool tickTimer(Element timer);
+    void syncCheatText();
     template<typename Call>
     void notify(Call &&call);
     void settleFocus(Element shown);
     void finish(int exitCode);
 
     Maze m_maze;
+    script::Play m_play{m_maze};
     BoardWidget *m_board = nullptr;
     StartButton *m_start = nullptr;
     QLineEdit *m_cheat = nullptr;
@@ -112,6 +116,8 @@ private:
     bool m_finished = false;
     std::vector<EventObserver *> m_observers;
     bool m_playerIgnored = false;
+    bool m_typing = false;         // a code point is being typed into the cheat box
+    bool m_cheatTextStale = false; // the line edit is yet to show the rules' text
 };
 
 } // namespace quorvale::ui

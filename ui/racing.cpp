@@ -44,7 +44,8 @@ private:
 };
 
 Racing::Racing(MainWindow &window, std::unique_ptr<script::Ghost> ghost)
-    : m_window(window), m_race(std::move(ghost)), m_timing(m_race, [this] { show(); })
+    : m_window(window), m_race(std::move(ghost)),
+      m_timing(window.maze(), m_race, [this] { show(); })
 {
     // Below the client area, which keeps its size and layout; the window grows by this line.
     QStatusBar *bar = m_window.statusBar();

@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QPointer>
 
+#include <optional>
 #include <ostream>
 #include <utility>
 
@@ -116,17 +117,15 @@ void Replayer::text(std::string text)
 
 void Replayer::append(std::string_view codePoint)
 {
-    m_window.deliverText(m_window.maze().cheatBox().text() + std::string(codePoint));
+    m_window.deliverTyped(codePoint);
 }
 
 void Replayer::queueAnswers(std::vector<MsgBoxResult> answers)
 {
-    if (m_answers.size() + answers.size() > script::maxQueuedAnswers) {
+    if (!m_answers.add(answers)) {
         m_err << "quorvale: line " << m_lineNumber << ": " << script::tooManyAnswers() << std::endl;
         handOver();
-        return;
     }
-    m_answers.insert(m_answers.end(), answers.begin(), answers.end());
 }
 
 void Replayer::dump()
@@ -149,13 +148,13 @@ void Replayer::boxOpened(QMessageBox &box)
 {
     if (!m_running)
         return;
-    if (m_answers.empty()) {
+    const std::optional<MsgBoxResult> next = m_answers.take();
+    if (!next) {
         // Nothing recorded for this box: it is the player's, and so is the game from here on.
         handOver();
         return;
     }
-    const MsgBoxResult answer = m_answers.front();
-    m_answers.pop_front();
+    const MsgBoxResult answer = *next;
     // The box shows the player what happened; its buttons are the replay's, not the player's.
     const QList<QAbstractButton *> buttons = box.buttons();
     for (QAbstractButton *button : buttons)

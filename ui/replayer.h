@@ -3,6 +3,7 @@
 #include "apply.h"
 #include "eventobserver.h"
 #include "mainwindow.h"
+#include "play.h"
 #include "reader.h"
 
 #include <QObject>
@@ -10,7 +11,6 @@
 #include <QTimer>
 
 #include <cstdint>
-#include <deque>
 #include <iosfwd>
 #include <vector>
 
@@ -75,7 +75,7 @@ private:
     TickTimer *m_clock = nullptr; // at the real pace
     QTimer m_fastClock;           // instant
     std::uint32_t m_ticksLeft = 0;
-    std::deque<MsgBoxResult> m_answers;
+    script::AnswerQueue m_answers;
     bool m_running = false;
     bool m_busy = false;
 };

@@ -15,8 +15,9 @@ void TickTimer::start()
         return;
     m_active = true;
     m_clock.start();
-    m_due = period; // the first tick comes one period after the start
-    arm();
+    m_schedule.start();
+    const std::chrono::nanoseconds now{m_clock.nsecsElapsed()};
+    wakeAt(m_schedule.next(now), now);
 }
 
 void TickTimer::stop()
@@ -25,19 +26,10 @@ void TickTimer::stop()
     m_timer.stop();
 }
 
-void TickTimer::arm()
+// A millisecond timer cannot hit a fraction of one exactly: it wakes at the next whole one.
+void TickTimer::wakeAt(std::chrono::nanoseconds due, std::chrono::nanoseconds now)
 {
-    const std::chrono::nanoseconds now{m_clock.nsecsElapsed()};
-    if (m_due <= now) {
-        // Late: the ticks missed are dropped, not made up for.
-        m_due += ((now - m_due) / period + 1) * period;
-    }
-    if (m_due - now < period / 2) {
-        // Too close behind a late tick to count as the next one.
-        m_due += period;
-    }
-    const auto wait = std::chrono::ceil<std::chrono::milliseconds>(m_due - now);
-    m_timer.start(wait);
+    m_timer.start(std::chrono::ceil<std::chrono::milliseconds>(due - now));
 }
 
 void TickTimer::fire()
@@ -45,15 +37,13 @@ void TickTimer::fire()
     if (!m_active)
         return;
     const std::chrono::nanoseconds now{m_clock.nsecsElapsed()};
-    if (now < m_due) {
-        // Woken a little early: a millisecond timer cannot hit a fraction of one exactly.
-        m_timer.start(std::chrono::ceil<std::chrono::milliseconds>(m_due - now));
+    if (!m_schedule.take(now)) {
+        wakeAt(m_schedule.due(), now);
         return;
     }
-    m_due += period;
     // The next tick is scheduled before this one is delivered: its procedure may stop the timer,
     // and may open a message box that holds this call for a long time.
-    arm();
+    wakeAt(m_schedule.next(now), now);
     emit ticked();
 }
 

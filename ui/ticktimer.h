@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tickschedule.h"
+
 #include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
@@ -8,16 +10,14 @@
 
 namespace quorvale::ui {
 
-// The clock the balls move by. The game's timers ask for a 1 ms interval, but the balls' pace was
-// tuned at 64 steps a second, so ticks come 64 times a second whatever interval is asked for,
-// each one due at a fixed point of a monotonic clock. A tick that comes late is not made up for:
-// the schedule skips ahead, so a busy moment never makes a ball jump two steps at once.
+// The clock the balls move by, on its schedule (script/tickschedule.h), woken by a millisecond
+// timer.
 class TickTimer : public QObject
 {
     Q_OBJECT
 
 public:
-    static constexpr std::chrono::nanoseconds period{15'625'000}; // 1/64 s
+    static constexpr std::chrono::nanoseconds period = script::tickPeriod;
 
     explicit TickTimer(QObject *parent = nullptr);
 
@@ -32,11 +32,11 @@ signals:
 
 private:
     void fire();
-    void arm();
+    void wakeAt(std::chrono::nanoseconds due, std::chrono::nanoseconds now);
 
     QTimer m_timer;
     QElapsedTimer m_clock;
-    std::chrono::nanoseconds m_due{0};
+    script::TickSchedule m_schedule{period};
     bool m_active = false;
 };
 

@@ -288,6 +288,7 @@ std::string layoutJson()
 
     json.key("changes").beginObject();
     json.key("drawn").number(drawnChanged).key("controls").number(controlsChanged);
+    json.key("typed").number(typedChanged);
     json.endObject();
     // "Start Over" is a reset like any other, also in setup where it shows nothing anew: the
     // page moves the focus after it as after every reset.

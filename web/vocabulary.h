@@ -10,6 +10,9 @@ namespace quorvale::web {
 // The bits of what the rules report changed since the page last asked.
 inline constexpr int drawnChanged = 1;    // something drawn on the board
 inline constexpr int controlsChanged = 2; // a control, the cheat box's text or a timer
+// Only code points typed at the end of the cheat box (qv_take_typed() says which), so that a
+// long typed text is not told again whole for each of them.
+inline constexpr int typedChanged = 4;
 
 // What the page's replay is told after each command (besides the ticks of a wait, which it makes
 // with its own clock), and a box's answer when the script holds none.

@@ -137,7 +137,7 @@ TEST_F(Racing, TheWindowTimesTheGoldenGamesAsTheDriverDoes)
         MainWindow &window = openWindow();
         script::Stopwatch stopwatch;
         {
-            GameTiming timing(stopwatch);
+            GameTiming timing(window.maze(), stopwatch);
             window.addObserver(&timing);
             std::ostringstream out;
             Replayer replayer(window, std::move(lines), QString::fromLatin1(name), out, errors,

@@ -43,6 +43,8 @@ function answered(id, value) {
 // What the rules show besides the board, from a message that may tell it.
 function remember(message) {
     if (message.controls) controls = message.controls;
+    // Only what was typed at the end of the cheat box, rather than its whole text again.
+    if (message.typed) controls = { ...controls, cheatText: controls.cheatText + message.typed };
     if ('caption' in message) caption = message.caption;
 }
 

@@ -20,7 +20,7 @@ const browserTimers = {
 
 // A clock calling `onTick`; `timers` stand in for the browser's in tests under Node.
 export function makeClock(onTick, timers = browserTimers) {
-    const clock = { active: false, origin: 0, due: 0, handle: 0, ticks: 0 };
+    const clock = { active: false, idle: false, origin: 0, due: 0, handle: 0, ticks: 0 };
 
     function arm() {
         const now = timers.now() - clock.origin;
@@ -41,17 +41,41 @@ export function makeClock(onTick, timers = browserTimers) {
         onTick();
     }
 
+    function begin() {
+        clock.origin = timers.now();
+        clock.due = PERIOD;
+    }
+
     return {
+        // Keeps the schedule of an idle clock, so that its ticks go on falling where they would.
         start() {
             if (clock.active) return;
+            if (!clock.idle) begin();
             clock.active = true;
-            clock.origin = timers.now();
-            clock.due = PERIOD;
+            clock.idle = false;
             arm();
         },
         stop() {
             clock.active = false;
+            clock.idle = false;
             timers.clear(clock.handle);
+        },
+        // Keeps the schedule without waking for it: passed() counts the ticks that fell meanwhile.
+        idle() {
+            if (clock.idle) return;
+            if (!clock.active) begin();
+            clock.active = false;
+            clock.idle = true;
+            timers.clear(clock.handle);
+        },
+        // The ticks of the schedule that fell since the last one made or counted, while idle.
+        passed() {
+            if (!clock.idle) return 0;
+            const now = timers.now() - clock.origin;
+            if (now < clock.due) return 0;
+            const n = Math.floor((now - clock.due) / PERIOD) + 1;
+            clock.due += n * PERIOD;
+            return n;
         },
         get ticks() { return clock.ticks; },
     };

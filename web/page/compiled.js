@@ -101,6 +101,11 @@ export const tick = () => deliver('qv_tick', [], [], { kind: 'tick' });
 export const tickTimer = (timer) =>
     deliver('qv_tick_one', ['number'], [timer], { kind: 'tickone', timer });
 export const close = () => deliver('qv_close', [], [], { kind: 'close' });
+// Ticks of the clock that fell while no timer ran, counted rather than made: they reach no timer,
+// but the recording keeps the game's pace. None while a box is open, as none reach the rules then.
+export function ticksPassed(n) {
+    if (compiled && !state.ended && !state.inEvent && n > 0) compiled._qv_ticks_passed(n);
+}
 
 // What the rules show now. The shapes are read in place, `fields` doubles a shape, as many as
 // `count`: a tick that moves a ball costs no text.
@@ -114,6 +119,9 @@ export const labelCaption = () => text(compiled._qv_label_caption());
 export const controlsState = () => JSON.parse(text(compiled._qv_state_json()));
 // What changed since the last look, as the layout's `changes` bits.
 export const takeChanges = () => compiled._qv_take_changes();
+// What was typed at the end of the cheat box since the last look, when the `typed` bit says that
+// is all that changed there.
+export const takeTyped = () => text(compiled._qv_take_typed());
 
 export function restart() {
     compiled._qv_restart();
@@ -132,9 +140,9 @@ export function loadScript(script) {
     const length = compiled.lengthBytesUTF8(script);
     const ptr = compiled._malloc(length + 1);
     compiled.stringToUTF8(script, ptr, length + 1);
-    const result = JSON.parse(text(compiled._qv_replay_load(ptr, length)));
+    const error = compiled._qv_replay_load(ptr, length);
     compiled._free(ptr);
-    if (result !== null) throw new Error(result.error);
+    if (error) throw new Error(text(error));
 }
 
 // Applies the loaded script's next command in the rules, whose own interpreter delivers its

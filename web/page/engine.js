@@ -29,11 +29,22 @@ const told = { games: -1, last: null, running: null, at: -Infinity };
 const clock = makeClock(() => rules.tick());
 const timersOn = () => controls !== null && layout.timers.some((t) => controls.timers[t]);
 
-// Ticks while a timer is on, the program goes on, the page is shown and neither the page nor a
-// replay delivers the ticks itself.
+// The ticks that fell while the clock was idle go to the rules before anything else does.
+const keepTime = () => rules.ticksPassed(clock.passed());
+
+// Runs while the program goes on, the page is shown and neither the page nor a replay delivers
+// the ticks itself: it ticks while a timer is on, and otherwise only keeps the time, counting
+// the ticks that fell at the next event instead of waking for each.
 function syncClock() {
-    if (!rules.ended() && !page.held && !replayer.running() && !page.hidden && timersOn()) clock.start();
-    else clock.stop();
+    if (rules.ended() || page.held || replayer.running() || page.hidden) {
+        keepTime();
+        clock.stop();
+    } else if (timersOn()) {
+        clock.start();
+    } else {
+        clock.idle();
+    }
+    keepShowingTime(!rules.ended() && !page.held && !replayer.running() && !page.hidden && !timersOn());
 }
 
 // The shown controls whose faces the board paints under their captions: the frame (with where its
@@ -62,12 +73,31 @@ function shown(message, changes) {
         controls = rules.controlsState();
         message.controls = controls;
     }
+    if ((changes & layout.changes.typed) !== 0) {
+        message.typed = rules.takeTyped();
+        controls.cheatText += message.typed;
+    }
     const now = rules.labelCaption();
     if (now !== caption) {
         caption = now;
         message.caption = now;
     }
     return message;
+}
+
+// While the clock only keeps the time, a game in play still has its running time shown: the
+// ticks that fell go to the rules as often as the page is told the time.
+let showing = 0;
+function keepShowingTime(idle) {
+    if (idle && told.running !== null && !showing) {
+        showing = setInterval(() => {
+            keepTime();
+            tellTimes();
+        }, 500);
+    } else if (!(idle && told.running !== null) && showing) {
+        clearInterval(showing);
+        showing = 0;
+    }
 }
 
 // The times below the game, when they changed enough to tell.
@@ -94,8 +124,10 @@ function afterEvent(what, value) {
     // The page hears of its own events, of what it shows, of the end of a box it answered, and
     // of clicks (Start Over puts the focus on Start); not of a tick or a replayed key that only
     // moved something on the board.
-    if (message.id !== undefined || message.controls || 'caption' in message || boxed ||
+    if (message.id !== undefined || message.controls || message.typed || 'caption' in message || boxed ||
         what.kind === 'click') tell(message);
+    // No tick reaches the rules while a box is open, so the time it stood open is not kept.
+    if (boxed) clock.passed();
     boxed = false;
     tellTimes();
     syncClock();
@@ -120,6 +152,7 @@ function programEnded(status, message) {
 // An event the page asked for; one the rules cannot take now (not loaded, a box is open, the
 // program has ended: compiled.js refuses it) is answered at once as not delivered.
 function event(id, deliver) {
+    keepTime();
     request = id;
     if (deliver() === false) {
         request = null;
@@ -175,6 +208,7 @@ const requests = {
         syncClock();
     },
     restart(m) {
+        clock.stop(); // a new game's time begins now
         rules.restart();
         startShown();
         paint({ kind: 'everything' });
@@ -184,9 +218,15 @@ const requests = {
     },
     dump: (m) => reply(m.id, rules.dump()),
     ranksAbove: (m) => reply(m.id, rules.ranksAbove(m.a, m.b)),
-    recording: (m) => reply(m.id, rules.recording()),
+    recording(m) {
+        keepTime();
+        reply(m.id, rules.recording());
+    },
     // Both at the same moment: no tick comes between them.
-    snapshot: (m) => reply(m.id, { recording: rules.recording(), dump: rules.dump() }),
+    snapshot(m) {
+        keepTime();
+        reply(m.id, { recording: rules.recording(), dump: rules.dump() });
+    },
     ticks: (m) => reply(m.id, clock.ticks),
     ping: (m) => reply(m.id, null),
     // For the benchmarks: `n` ticks as the clock makes them, or key presses (a step left and

@@ -106,6 +106,15 @@ export function fit() {
 
 const clamp = (value, low, high) => Math.max(low, Math.min(value, high));
 
+// The window's rectangle on screen. WebKit gives the rectangle of a zoomed element in its own
+// unzoomed pixels, as wide as the window's own size, where other engines give the viewport's.
+function windowOnScreen() {
+    const r = win.getBoundingClientRect();
+    const width = natural ? natural.width : r.width;
+    if (Math.abs(r.width - width) >= Math.abs(r.width - width * scale)) return r;
+    return { left: r.left * scale, top: r.top * scale, width: r.width * scale, height: r.height * scale };
+}
+
 // The message box `element`, open in its overlay, centred over the game as near as it can be
 // while it keeps off the pad: a finger still tapping the pad must never answer it.
 export function placeBox(element) {
@@ -114,7 +123,7 @@ export function placeBox(element) {
     Object.assign(box.style, { left: '0px', top: '0px' }); // measured at its widest
     const width = box.offsetWidth;
     const height = box.offsetHeight;
-    const game = (win.hidden ? overlay : win).getBoundingClientRect();
+    const game = win.hidden ? overlay.getBoundingClientRect() : windowOnScreen();
     const want = { x: game.left + (game.width - width) / 2, y: game.top + (game.height - height) / 2 };
     const m = BOX_MARGIN;
     let areas = [{ left: m, top: m, right: overlay.clientWidth - m, bottom: overlay.clientHeight - m }];

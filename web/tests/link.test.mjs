@@ -5,7 +5,9 @@ import { execFileSync, spawnSync } from 'node:child_process';
 import fs from 'node:fs';
 import path from 'node:path';
 import zlib from 'node:zlib';
-import { drive, driver, expectedDumps, pageTest, script, testsDir, waitForBox } from './helpers.mjs';
+import {
+    drive, driver, expectedDumps, pageTest, script, testsDir, typeInCheatBox, waitForBox,
+} from './helpers.mjs';
 
 // The recording in a link, unpacked by Node's own zlib rather than the page's code.
 function recordingIn(link) {
@@ -85,6 +87,43 @@ pageTest('LinkMadeInThePageReplaysInTheDriverToThePagesState', async (page) => {
     const { link, state } = await playAndShare(page);
     const out = execFileSync(driver, [link], { encoding: 'utf8' });
     assert.equal(expectedDumps(out).at(-1), state, 'the driver\'s state');
+});
+
+// With both timers stopped the page's recording still keeps the game's time, as the window's
+// does: keys a second apart are a second of the clock's ticks apart, and a link of it replays
+// them at the pace they were played.
+pageTest('RecordingKeepsThePaceWhileNoTimerRuns', async (page) => {
+    await typeInCheatBox(page, 'iceclock');
+    await page.click('#cmdstart');
+    const pressed = [];
+    for (const k of ['ArrowRight', 'ArrowLeft', 'ArrowRight']) { // a step and back: nothing is hit
+        if (pressed.length > 0) await new Promise((r) => setTimeout(r, 1000));
+        await page.keyboard.press(k);
+        pressed.push(Date.now());
+    }
+    const recording = await page.evaluate(async () => {
+        await window.quorvale.caughtUp();
+        return window.quorvale.recording();
+    });
+    const played = recording.slice(recording.indexOf('click cmdstart'));
+    const waits = [...played.matchAll(/^wait (\d+)\nkey 3[79]$/gm)].map((m) => Number(m[1]));
+    assert.equal(waits.length, 3, `a wait before each key\n${played}`);
+    // 64 ticks a second, give or take a quarter of a second for the way the keys went.
+    for (const i of [1, 2]) {
+        const ticks = (pressed[i] - pressed[i - 1]) * 64 / 1000;
+        assert.ok(Math.abs(waits[i] - ticks) <= 16,
+            `wait before key ${i + 1}: ${waits[i]}, ${ticks.toFixed(0)} ticks of time passed\n${played}`);
+    }
+    await page.click('#share');
+    await page.waitForFunction(() => document.getElementById('share-link').value !== '');
+    const link = await page.$eval('#share-link', (f) => f.value);
+    const recorded = [...recordingIn(link).matchAll(/^wait (\d+)$/gm)].reduce((n, m) => n + Number(m[1]), 0);
+    const began = Date.now();
+    await load(page, link);
+    await page.waitForFunction(() => window.quorvale.replaying, { timeout: 5000 });
+    await page.waitForFunction(() => !window.quorvale.replaying, { timeout: 20000 });
+    const took = Date.now() - began;
+    assert.ok(took >= recorded * 1000 / 64 * 0.9, `the replay took ${took} ms for ${recorded} ticks`);
 });
 
 // A link the page cannot read says so once, above the game; nothing is replayed and the game is

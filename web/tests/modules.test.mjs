@@ -122,6 +122,27 @@ test('ClockStartedTwiceRunsOnceAndNeverTicksBeforeItsPoint', () => {
     assert.equal(at.length, 128, 'a clock started again runs again');
 });
 
+// An idle clock wakes for nothing, yet counts the ticks of its schedule that fell meanwhile, and
+// ticks on from the same points when it runs again.
+test('IdleClockCountsTheTicksOfItsSchedule', () => {
+    const time = fakeTime();
+    let ticks = 0;
+    const clock = makeClock(() => { ++ticks; }, time.timers);
+    clock.start();
+    time.advance(PERIOD * 3 + 1);
+    clock.idle();
+    time.advance(1000);
+    assert.equal(ticks, 3, 'ticks made while idle');
+    assert.equal(clock.passed(), 64, 'ticks counted after a second idle');
+    time.advance(PERIOD);
+    assert.equal(clock.passed(), 1, 'the next point of the schedule');
+    assert.equal(clock.passed(), 0, 'none counted twice');
+    clock.start();
+    time.advance(PERIOD);
+    assert.equal(ticks, 4, 'ticking again on the same schedule');
+    clock.stop();
+});
+
 // A replay's `wait` keeps the clock's schedule: 64 ticks a second, and a tick held up by a box
 // brings no burst of ticks behind it.
 test('ReplayWaitTicksAtTheClocksPaceAndMakesUpNoTicksLostToABox', async () => {

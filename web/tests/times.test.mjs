@@ -34,9 +34,16 @@ pageTest('RaceScriptsShowTheDriversLastTime', async (page) => {
     }
 });
 
-pageTest('RunningTimeShowsWhileAGameIsInPlay', async (page) => {
-    await page.click('#cmdstart');
-    await page.waitForFunction(() => /^You \d+\.\d s$/.test(document.getElementById('time-run').textContent), { timeout: 5000 });
+// With both timers stopped too: the clock then only keeps the time.
+pageTest('RunningTimeGoesOnWhileAGameIsInPlay', async (page) => {
+    for (const code of ['', 'iceclock']) {
+        await page.reload();
+        await page.evaluate(() => window.quorvale.ready);
+        if (code) await page.evaluate((c) => window.quorvale.edit(c), code);
+        await page.click('#cmdstart');
+        await page.waitForFunction(() => /^You [1-9]\d*\.\d s$/.test(document.getElementById('time-run').textContent), { timeout: 5000 })
+            .catch(async () => assert.fail(`${code || 'no code'}: shown "${await shown(page)}"`));
+    }
 });
 
 // Best, reload, forget, reload: in each browser the page keeps its best in its own storage.

@@ -66,11 +66,10 @@ webkitTest('WebKitLoadsThePageWithoutConsoleErrors', async (page) => {
 
 webkitTest('WebKitPlaysAWholeGameByKeys', async (page) => {
     await page.evaluate(() => window.quorvale.holdClock(true));
-    await page.keys(['Enter']);
+    await page.click('#cmdstart');
     assert.equal(await focusedId(page), 'board', 'focus in play');
-    await page.keys(routeKeys(script('win.script')).map((code) => KEY_NAMES[code]));
-    assert.equal(await focusedId(page), 'board', 'focus on the goal');
-    await page.keyboard.press(' '); // the step onto the goal is judged at the next key
+    // The step onto the goal is judged at the next key.
+    await page.keys([...routeKeys(script('win.script')).map((code) => KEY_NAMES[code]), 'Space']);
     await waitForBox(page, ' Congratulations');
     await page.keyboard.press('Enter');
     await waitForBox(page, ' Congratulations');
@@ -112,4 +111,27 @@ webkitTest('WebKitReplaysASharedLinkToTheDriversState', async (page) => {
 webkitTest('WebKitTakesTheMenusFromTheKeyboard', async (page) => {
     await page.evaluate(() => window.quorvale.holdClock(true));
     await useMenusByKeys(page);
+});
+
+// WebKit measures an element under CSS zoom in its own pixels: at a scale below one the box
+// must still stand over the middle of the game, where the stage (never zoomed) has it.
+webkitTest('WebKitCentresABoxOverTheScaledGame', async (page) => {
+    const size = await page.call('GET', '/window/rect');
+    await page.call('POST', '/window/rect', { width: 600, height: 700 });
+    try {
+        await load();
+        await page.evaluate(() => window.quorvale.holdClock(true));
+        assert.ok(await page.evaluate(() => Number(document.getElementById('window').style.zoom) < 0.95),
+            'the game scaled down');
+        await page.keys(['Space', 'ArrowUp', 'ArrowUp']);
+        await waitForBox(page, 'GAME OVER');
+        const [box, game] = await page.evaluate(() => ['msgbox', 'stage'].map((id) => {
+            const r = document.getElementById(id).getBoundingClientRect();
+            return [r.left + r.width / 2, r.top + r.height / 2];
+        }));
+        assert.ok(Math.abs(box[0] - game[0]) <= 1 && Math.abs(box[1] - game[1]) <= 1,
+            `box centred at ${box}, the game's middle at ${game}`);
+    } finally {
+        await page.call('POST', '/window/rect', { width: size.width, height: size.height });
+    }
 });
