@@ -2,8 +2,6 @@
 
 #include "runner.h"
 
-#include <algorithm>
-#include <deque>
 #include <ostream>
 #include <utility>
 
@@ -19,25 +17,18 @@ public:
     {
         if (m_racing)
             return MsgBoxResult::No;
-        MsgBoxResult answer = MsgBoxResult::Yes;
-        if (!m_answers.empty()) {
-            answer = m_answers.front();
-            m_answers.pop_front();
-        }
-        return answer;
+        return m_answers.take().value_or(MsgBoxResult::Yes);
     }
     void endProgram() override {}
     void runtimeError(int, std::string_view) override {}
     void propertyChanged(Element, Property) override {}
 
-    void queue(const std::vector<MsgBoxResult> &answers)
-    {
-        m_answers.insert(m_answers.end(), answers.begin(), answers.end());
-    }
+    // make() has refused a recording whose answers pass the queue's limit.
+    void queue(const std::vector<MsgBoxResult> &answers) { (void)m_answers.add(answers); }
     void race() { m_racing = true; }
 
 private:
-    std::deque<MsgBoxResult> m_answers;
+    AnswerQueue m_answers;
     bool m_racing = false;
 };
 
@@ -87,6 +78,7 @@ void Ghost::reset()
 {
     m_platform = std::make_unique<GhostPlatform>();
     m_maze = std::make_unique<Maze>(*m_platform);
+    m_play = std::make_unique<Play>(*m_maze);
     m_ticks = 0;
     m_waitLeft = 0;
     m_started = false;
@@ -109,8 +101,7 @@ void Ghost::tick()
 {
     if (!m_started || finished() || m_waitLeft == 0)
         return;
-    for (const Element timer : timers)
-        m_maze->tick(timer);
+    m_play->clockTick();
     ++m_ticks;
     if (--m_waitLeft == 0) {
         ++m_next;
@@ -137,42 +128,34 @@ void Ghost::runToNextTick()
 
 void Ghost::key(std::int16_t keyCode)
 {
-    m_maze->keyDown(keyCode);
+    m_play->key(keyCode);
 }
 
 void Ghost::click(Clickable target)
 {
-    m_maze->click(target);
+    m_play->click(target);
 }
 
 void Ghost::tick(Element timer)
 {
-    m_maze->tick(timer);
+    m_play->tick(timer);
 }
 
 // Only before the race, all at once; in the race the ticks come one by one from tick().
 void Ghost::wait(std::uint32_t ticks)
 {
-    Maze &maze = *m_maze;
-    const auto running = [&maze](Element timer) {
-        return maze.timer(timer).enabled();
-    };
-    for (std::uint32_t i = 0; i < ticks && !maze.ended(); ++i) {
-        if (std::none_of(timers.begin(), timers.end(), running))
-            return;
-        for (const Element timer : timers)
-            maze.tick(timer);
-    }
+    for (std::uint32_t i = 0; i < ticks && !m_maze->ended() && m_play->anyTimerRunning(); ++i)
+        m_play->clockTick();
 }
 
 void Ghost::text(std::string text)
 {
-    m_maze->editText(std::move(text));
+    m_play->edit(std::move(text));
 }
 
 void Ghost::append(std::string_view codePoint)
 {
-    m_maze->appendText(codePoint);
+    m_play->type(codePoint);
 }
 
 void Ghost::queueAnswers(std::vector<MsgBoxResult> answers)
@@ -182,7 +165,7 @@ void Ghost::queueAnswers(std::vector<MsgBoxResult> answers)
 
 void Ghost::close()
 {
-    m_maze->close();
+    m_play->close();
 }
 
 bool Ghost::done() const

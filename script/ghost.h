@@ -1,6 +1,7 @@
 #pragma once
 
 #include "apply.h"
+#include "play.h"
 #include "reader.h"
 #include "stopwatch.h"
 
@@ -72,6 +73,7 @@ private:
 
     std::unique_ptr<GhostPlatform> m_platform;
     std::unique_ptr<Maze> m_maze;
+    std::unique_ptr<Play> m_play;
     std::size_t m_next = 0;
     std::uint32_t m_waitLeft = 0; // ticks of the wait at m_next still to come
     std::uint32_t m_ticks = 0;
