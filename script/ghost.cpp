@@ -43,7 +43,7 @@ std::variant<std::unique_ptr<Ghost>, std::string> Ghost::make(std::vector<Script
     std::ostream quiet(nullptr);
     Runner runner(quiet);
     Stopwatch stopwatch;
-    runner.setStopwatch(&stopwatch);
+    runner.timeWith(stopwatch);
     std::vector<std::size_t> starts;
     std::uint64_t ticks = 0;
     for (std::size_t i = 0; i < commands.size() && !runner.ended(); ++i) {

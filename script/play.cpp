@@ -83,8 +83,8 @@ unsigned Play::clockTick()
 
 void Play::clockTicksPassed(std::uint32_t ticks)
 {
-    for (std::uint32_t i = 0; i < ticks; ++i)
-        notify([](PlayObserver &o) { o.clockTicked(); });
+    if (ticks > 0)
+        notify([ticks](PlayObserver &o) { o.clockTicksPassed(ticks); });
 }
 
 bool Play::anyTimerRunning() const
@@ -118,6 +118,11 @@ bool Play::close(bool boxOpen)
     m_maze.close();
     notify([boxOpen](PlayObserver &o) { o.closeDelivered(boxOpen); });
     return true;
+}
+
+void Play::boxOpened(int style)
+{
+    notify([style](PlayObserver &o) { o.boxOpened(style); });
 }
 
 void Play::answered(MsgBoxResult answer)

@@ -31,10 +31,20 @@ public:
     // One tick of the clock went to every running timer in the list's order; also when none
     // runs, since the game's time goes on.
     virtual void clockTicked() {}
+    // Ticks of the clock that passed while no timer ran, all at once; as many clockTicked()
+    // unless an observer counts them faster.
+    virtual void clockTicksPassed(std::uint32_t ticks)
+    {
+        for (std::uint32_t i = 0; i < ticks; ++i)
+            clockTicked();
+    }
     // One timer alone had a tick.
     virtual void timerTicked(Element /*timer*/) {}
     // The window was closed; `boxOpen` if a message box was open at the time.
     virtual void closeDelivered(bool /*boxOpen*/) {}
+    // A message box opened, during the event that opened it: LoseGame's and WinGame's boxes
+    // differ by `style`.
+    virtual void boxOpened(int /*style*/) {}
     virtual void boxAnswered(MsgBoxResult /*answer*/) {}
 };
 
@@ -82,7 +92,8 @@ public:
     // The window is closed, perhaps behind an open message box. Nothing happens once the program
     // has ended.
     bool close(bool boxOpen = false);
-    // The platform's message box was answered during the event being delivered.
+    // The platform's message box opened, and was answered, during the event being delivered.
+    void boxOpened(int style);
     void answered(MsgBoxResult answer);
 
     const Maze &maze() const { return m_maze; }

@@ -1,6 +1,7 @@
 #include "runner.h"
 
 #include "dump.h"
+#include "playtiming.h"
 #include "reader.h"
 #include "stopwatch.h"
 
@@ -18,8 +19,8 @@ public:
 
     MsgBoxResult messageBox(std::string_view prompt, int style, std::string_view title) override
     {
-        if (m_stopwatch)
-            m_stopwatch->boxOpened(style);
+        if (m_play)
+            m_play->boxOpened(style);
         const MsgBoxResult answer = m_answers.take().value_or(MsgBoxResult::Yes);
         m_out << "msgbox " << style << ' ' << quoted(title) << ' ' << quoted(prompt) << " -> "
               << answerWord(answer) << '\n';
@@ -41,14 +42,14 @@ public:
 
     void propertyChanged(Element, Property) override {}
 
-    void setStopwatch(Stopwatch *stopwatch) { m_stopwatch = stopwatch; }
+    void setPlay(Play &play) { m_play = &play; }
     bool ended() const { return m_ended; }
     bool failed() const { return m_failed; }
     const std::string &error() const { return m_error; }
 
 private:
     std::ostream &m_out;
-    Stopwatch *m_stopwatch = nullptr;
+    Play *m_play = nullptr;
     AnswerQueue &m_answers;
     bool m_ended = false;
     bool m_failed = false;
@@ -58,7 +59,9 @@ private:
 Runner::Runner(std::ostream &out)
     : m_platform(std::make_unique<ScriptedPlatform>(out, m_answers)),
       m_maze(std::make_unique<Maze>(*m_platform)), m_play(*m_maze), m_out(out)
-{}
+{
+    m_platform->setPlay(m_play);
+}
 
 Runner::~Runner() = default;
 
@@ -82,10 +85,12 @@ const Maze &Runner::maze() const
     return *m_maze;
 }
 
-void Runner::setStopwatch(Stopwatch *stopwatch)
+void Runner::timeWith(PlayListener &listener)
 {
-    m_stopwatch = stopwatch;
-    m_platform->setStopwatch(stopwatch);
+    if (m_timing)
+        m_play.removeObserver(*m_timing);
+    m_timing = std::make_unique<PlayTiming>(*m_maze, listener);
+    m_play.addObserver(*m_timing);
 }
 
 void Runner::execute(Command command)
@@ -95,20 +100,17 @@ void Runner::execute(Command command)
 
 void Runner::key(std::int16_t keyCode)
 {
-    if (m_play.key(keyCode) && m_stopwatch)
-        m_stopwatch->eventHandled();
+    m_play.key(keyCode);
 }
 
 void Runner::click(Clickable target)
 {
-    if (m_play.click(target) && m_stopwatch)
-        m_stopwatch->clicked(target);
+    m_play.click(target);
 }
 
 void Runner::tick(Element timer)
 {
-    if (m_play.tick(timer) && m_stopwatch)
-        m_stopwatch->eventHandled();
+    m_play.tick(timer);
 }
 
 // All the ticks at once. Once every timer has stopped, no tick can start one again, so the rest
@@ -119,38 +121,21 @@ void Runner::wait(std::uint32_t ticks)
         if (m_maze->ended())
             return;
         if (!m_play.anyTimerRunning()) {
-            if (m_stopwatch)
-                m_stopwatch->clockTicked(ticks - i);
+            m_play.clockTicksPassed(ticks - i);
             return;
         }
         m_play.clockTick();
-        if (m_stopwatch)
-            m_stopwatch->clockTicked();
     }
 }
 
 void Runner::text(std::string text)
 {
-    const bool playCode = changesPlay(text);
-    if (m_play.edit(std::move(text)) && m_stopwatch) {
-        if (playCode)
-            m_stopwatch->cheated();
-        else
-            m_stopwatch->eventHandled();
-    }
+    m_play.edit(std::move(text));
 }
 
 void Runner::append(std::string_view codePoint)
 {
-    const std::string &before = m_maze->cheatBox().text();
-    const bool playCode = m_stopwatch && before.size() < maxCheatCodeLength &&
-                          changesPlay(before + std::string(codePoint));
-    if (m_play.type(codePoint) && m_stopwatch) {
-        if (playCode)
-            m_stopwatch->cheated();
-        else
-            m_stopwatch->eventHandled();
-    }
+    m_play.type(codePoint);
 }
 
 void Runner::queueAnswers(std::vector<MsgBoxResult> answers)
@@ -211,7 +196,7 @@ int printTimes(std::istream &in, std::ostream &out, std::ostream &err)
     std::ostream quiet(nullptr); // boxes and dumps go nowhere
     Runner runner(quiet);
     Stopwatch stopwatch;
-    runner.setStopwatch(&stopwatch);
+    runner.timeWith(stopwatch);
     const int status = play(in, runner, quiet, err);
     out << timesReport(stopwatch.games());
     out.flush();

@@ -24,8 +24,9 @@ int run(std::istream &in, std::ostream &out, std::ostream &err);
 // time: "game 1: won in 12.51 s". The same exit status, and the same message for a bad line.
 int printTimes(std::istream &in, std::ostream &out, std::ostream &err);
 
+class PlayListener;
+class PlayTiming;
 class ScriptedPlatform;
-class Stopwatch;
 
 // Runs one parsed command after another against the game.
 class Runner final : private Sink
@@ -46,7 +47,7 @@ public:
     // The last `answer` would have queued more than maxQueuedAnswers; it queued none.
     bool refusedAnswers() const { return m_refusedAnswers; }
     // Told of everything that reaches the rules from now on, to time the games played.
-    void setStopwatch(Stopwatch *stopwatch);
+    void timeWith(PlayListener &listener);
     void dump() override;
 
 private:
@@ -66,7 +67,7 @@ private:
     std::unique_ptr<Maze> m_maze;
     Play m_play;
     std::ostream &m_out;
-    Stopwatch *m_stopwatch = nullptr;
+    std::unique_ptr<PlayTiming> m_timing;
     bool m_refusedAnswers = false;
 };
 

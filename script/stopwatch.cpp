@@ -77,7 +77,7 @@ void Stopwatch::cheated()
     m_cheated = true;
 }
 
-void Stopwatch::clockTicked(std::uint32_t ticks)
+void Stopwatch::clockTicksPassed(std::uint32_t ticks)
 {
     if (ticks == 0)
         return;

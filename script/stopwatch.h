@@ -53,6 +53,12 @@ public:
     // One tick of the clock, whether any timer runs or none does. A script's tick of one timer
     // alone is not the clock's and goes to eventHandled().
     virtual void clockTicked() = 0;
+    // Ticks of the clock while no timer ran, all at once.
+    virtual void clockTicksPassed(std::uint32_t ticks)
+    {
+        for (std::uint32_t i = 0; i < ticks; ++i)
+            clockTicked();
+    }
     // Any other event: a key, one timer's tick, the window closed, an edit that was no code.
     virtual void eventHandled() = 0;
     // A message box opened, during the event that opened it; LoseGame's and WinGame's boxes
@@ -65,8 +71,8 @@ class Stopwatch final : public PlayListener
 public:
     void clicked(Clickable target) override;
     void cheated() override;
-    void clockTicked() override { clockTicked(1); }
-    void clockTicked(std::uint32_t ticks);
+    void clockTicked() override { clockTicksPassed(1); }
+    void clockTicksPassed(std::uint32_t ticks) override;
     void eventHandled() override;
     void boxOpened(int style) override;
 

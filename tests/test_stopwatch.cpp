@@ -101,7 +101,7 @@ TEST(Stopwatch, TimesEachGameFromItsStartToItsFirstBox)
         {"many ticks at once count as many",
          [](Stopwatch &s) {
              start(s);
-             s.clockTicked(801);
+             s.clockTicksPassed(801);
              s.boxOpened(winBox);
              s.eventHandled();
          },

@@ -15,7 +15,7 @@ public:
     // between events still reaches clockTicked(): a recording keeps the game's pace.
     virtual bool keepsTime() const { return false; }
 
-    virtual void boxOpened(QMessageBox & /*box*/) {}
+    virtual void boxShown(QMessageBox & /*box*/) {}
 };
 
 } // namespace quorvale::ui

@@ -289,6 +289,20 @@ void MainWindow::removeObserver(EventObserver *observer)
     syncTimers();
 }
 
+void MainWindow::addTimeKeeper(script::PlayObserver &observer)
+{
+    m_play.addObserver(observer);
+    ++m_timeKeepers;
+    syncTimers();
+}
+
+void MainWindow::removeTimeKeeper(script::PlayObserver &observer)
+{
+    m_play.removeObserver(observer);
+    --m_timeKeepers;
+    syncTimers();
+}
+
 template<typename Call>
 void MainWindow::notify(Call &&call)
 {
@@ -318,7 +332,8 @@ MsgBoxResult MainWindow::messageBox(std::string_view prompt, int style, std::str
     QMessageBox &box = question.box();
     m_openBox = &box;
     ++m_modalDepth;
-    notify([&box](EventObserver &o) { o.boxOpened(box); });
+    m_play.boxOpened(style);
+    notify([&box](EventObserver &o) { o.boxShown(box); });
     const bool yes = question.exec();
     --m_modalDepth;
     m_openBox.clear();
@@ -449,7 +464,8 @@ void MainWindow::syncOptions()
 // every timer stopped changes nothing in the rules); a tick reaches only the enabled ones.
 void MainWindow::syncTimers()
 {
-    const bool keepingTime = std::any_of(m_observers.begin(), m_observers.end(),
+    const bool keepingTime =
+        m_timeKeepers > 0 || std::any_of(m_observers.begin(), m_observers.end(),
                                          [](const EventObserver *o) { return o->keepsTime(); });
     const bool wanted = keepingTime || std::any_of(timers.begin(), timers.end(), [this](Element t) {
                             return m_maze.timer(t).enabled();

@@ -53,6 +53,10 @@ public:
     // Observers are told of every event that reaches the rules and of every message box.
     void addObserver(EventObserver *observer);
     void removeObserver(EventObserver *observer);
+    // An observer that times the games (a race): the clock then runs while every timer is
+    // stopped too, since a game's time goes on.
+    void addTimeKeeper(script::PlayObserver &observer);
+    void removeTimeKeeper(script::PlayObserver &observer);
     // The player's ways in, for a replay: each goes to the rules as the player's own would,
     // also while the player is ignored.
     void deliverKey(std::int16_t keyCode, std::int16_t shift = 0);
@@ -115,6 +119,7 @@ private:
     std::unique_ptr<BoxIconStyle> m_boxStyle; // outlives every box
     bool m_finished = false;
     std::vector<EventObserver *> m_observers;
+    int m_timeKeepers = 0;
     bool m_playerIgnored = false;
     bool m_typing = false;         // a code point is being typed into the cheat box
     bool m_cheatTextStale = false; // the line edit is yet to show the rules' text

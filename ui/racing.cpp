@@ -52,7 +52,7 @@ Racing::Racing(MainWindow &window, std::unique_ptr<script::Ghost> ghost)
     bar->setSizeGripEnabled(false);
     m_line = new RaceLine(bar);
     bar->addWidget(m_line, 1);
-    m_window.addObserver(&m_timing);
+    m_window.addTimeKeeper(m_timing);
     m_window.board()->setGhost(&m_race.ghost());
     show();
 }
@@ -65,7 +65,7 @@ QString Racing::line() const
 Racing::~Racing()
 {
     m_window.board()->setGhost(nullptr);
-    m_window.removeObserver(&m_timing);
+    m_window.removeTimeKeeper(m_timing);
 }
 
 void Racing::show()

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "gametiming.h"
+#include "playtiming.h"
 #include "race.h"
 
 #include <QString>
@@ -32,7 +32,7 @@ private:
 
     MainWindow &m_window;
     script::Race m_race;
-    GameTiming m_timing;
+    script::PlayTiming m_timing;
     RaceLine *m_line = nullptr;
 };
 

@@ -144,7 +144,7 @@ bool Replayer::done() const
     return !m_running || m_window.maze().ended();
 }
 
-void Replayer::boxOpened(QMessageBox &box)
+void Replayer::boxShown(QMessageBox &box)
 {
     if (!m_running)
         return;

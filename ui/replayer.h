@@ -48,7 +48,7 @@ private:
     void advance();
     void clockTicked();
     void handOver();
-    void boxOpened(QMessageBox &box) override;
+    void boxShown(QMessageBox &box) override;
 
     // Sink: each event goes in through the window as the player's own would; a wait starts the
     // replay's clock, and advance() goes on once it has ticked its last.

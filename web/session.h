@@ -2,6 +2,7 @@
 
 #include "maze.h"
 #include "play.h"
+#include "playtiming.h"
 #include "recorder.h"
 #include "timing.h"
 #include "webplatform.h"
@@ -53,7 +54,7 @@ private:
     WebPlatform m_platform;
     Maze m_maze{m_platform};
     script::Play m_play{m_maze};
-    PageTiming m_timing{m_maze};
+    script::PlayTiming m_timing{m_maze, stopwatch()};
 };
 
 // The page's one game; starting again after the end makes a new one, as starting the program

@@ -3,9 +3,7 @@
 
 #include "timing.h"
 
-#include "cheatcodes.h"
 #include "json.h"
-#include "maze.h"
 #include "stopwatch.h"
 
 #include <emscripten.h>
@@ -20,45 +18,6 @@ script::Stopwatch &stopwatch()
     // Outlives "start again": the last game of the ended program is still the last finished.
     static script::Stopwatch watch;
     return watch;
-}
-
-void PageTiming::keyDelivered(std::int16_t /*keyCode*/)
-{
-    stopwatch().eventHandled();
-}
-
-void PageTiming::clickDelivered(Clickable target)
-{
-    stopwatch().clicked(target);
-}
-
-void PageTiming::textDelivered(std::string_view text)
-{
-    if (changesPlay(text))
-        stopwatch().cheated();
-    else
-        stopwatch().eventHandled();
-}
-
-// The box holds the text with the code point already typed.
-void PageTiming::codePointTyped(std::string_view /*codePoint*/)
-{
-    textDelivered(m_maze.cheatBox().text());
-}
-
-void PageTiming::clockTicked()
-{
-    stopwatch().clockTicked();
-}
-
-void PageTiming::timerTicked(Element /*timer*/)
-{
-    stopwatch().eventHandled();
-}
-
-void PageTiming::closeDelivered(bool /*boxOpen*/)
-{
-    stopwatch().eventHandled();
 }
 
 namespace {

@@ -5,8 +5,6 @@
 #include "webplatform.h"
 
 #include "play.h"
-#include "stopwatch.h"
-#include "timing.h"
 
 #include <emscripten.h>
 
@@ -48,7 +46,7 @@ MsgBoxResult WebPlatform::messageBox(std::string_view prompt, int style, std::st
         return MsgBoxResult::Closed;
     boxShown = true;
     boxOpen = true;
-    stopwatch().boxOpened(style);
+    m_play->boxOpened(style);
     const int answer = showMessageBox(prompt.data(), static_cast<int>(prompt.size()), style,
                                       title.data(), static_cast<int>(title.size()));
     boxOpen = false;

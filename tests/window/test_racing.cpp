@@ -137,8 +137,8 @@ TEST_F(Racing, TheWindowTimesTheGoldenGamesAsTheDriverDoes)
         MainWindow &window = openWindow();
         script::Stopwatch stopwatch;
         {
-            GameTiming timing(window.maze(), stopwatch);
-            window.addObserver(&timing);
+            script::PlayTiming timing(window.maze(), stopwatch);
+            window.addTimeKeeper(timing);
             std::ostringstream out;
             Replayer replayer(window, std::move(lines), QString::fromLatin1(name), out, errors,
                               Replayer::Pace::Instant);
@@ -149,7 +149,7 @@ TEST_F(Racing, TheWindowTimesTheGoldenGamesAsTheDriverDoes)
             replayer.start();
             if (replayer.isRunning())
                 loop.exec();
-            window.removeObserver(&timing);
+            window.removeTimeKeeper(timing);
         }
         EXPECT_EQ(script::timesReport(stopwatch.games()), driverTimes.str());
         EXPECT_FALSE(driverTimes.str().empty());

@@ -1,33 +1,30 @@
-#include "gametiming.h"
+#include "playtiming.h"
 
 #include "cheatcodes.h"
 #include "stopwatch.h"
 
-#include <QMessageBox>
-
 #include <utility>
 
-namespace quorvale::ui {
+namespace quorvale::script {
 
-GameTiming::GameTiming(const Maze &maze, script::PlayListener &listener,
-                       std::function<void()> after)
+PlayTiming::PlayTiming(const Maze &maze, PlayListener &listener, std::function<void()> after)
     : m_maze(maze), m_listener(listener), m_after(std::move(after)),
       m_cheatText(maze.cheatBox().text())
 {}
 
-void GameTiming::keyDelivered(std::int16_t /*keyCode*/)
+void PlayTiming::keyDelivered(std::int16_t /*keyCode*/)
 {
     m_listener.eventHandled();
     told();
 }
 
-void GameTiming::clickDelivered(Clickable target)
+void PlayTiming::clickDelivered(Clickable target)
 {
     m_listener.clicked(target);
     told();
 }
 
-void GameTiming::textDelivered(std::string_view text)
+void PlayTiming::textDelivered(std::string_view text)
 {
     if (changesPlay(text))
         m_listener.cheated();
@@ -36,7 +33,7 @@ void GameTiming::textDelivered(std::string_view text)
     told();
 }
 
-void GameTiming::codePointTyped(std::string_view codePoint)
+void PlayTiming::codePointTyped(std::string_view codePoint)
 {
     // A code clears the box as it takes effect, so what it was is read from the text before.
     if (m_cheatText.size() < maxCheatCodeLength &&
@@ -47,37 +44,41 @@ void GameTiming::codePointTyped(std::string_view codePoint)
     told();
 }
 
-void GameTiming::clockTicked()
+void PlayTiming::clockTicked()
 {
     m_listener.clockTicked();
     told();
 }
 
-void GameTiming::timerTicked(Element /*timer*/)
+void PlayTiming::clockTicksPassed(std::uint32_t ticks)
+{
+    m_listener.clockTicksPassed(ticks);
+    told();
+}
+
+void PlayTiming::timerTicked(Element /*timer*/)
 {
     m_listener.eventHandled();
     told();
 }
 
-void GameTiming::closeDelivered(bool /*boxOpen*/)
+void PlayTiming::closeDelivered(bool /*boxOpen*/)
 {
     m_listener.eventHandled();
     told();
 }
 
-// Only LoseGame and WinGame open boxes, and only WinGame's bears the information sign.
-void GameTiming::boxOpened(QMessageBox &box)
+void PlayTiming::boxOpened(int style)
 {
-    m_listener.boxOpened(box.icon() == QMessageBox::Information ? vbYesNo + vbInformation
-                                                                : vbYesNo + vbExclamation);
+    m_listener.boxOpened(style);
     told();
 }
 
-void GameTiming::told()
+void PlayTiming::told()
 {
     m_cheatText = m_maze.cheatBox().text();
     if (m_after)
         m_after();
 }
 
-} // namespace quorvale::ui
+} // namespace quorvale::script
