@@ -2,6 +2,7 @@
 
 #include "runner.h"
 
+#include <optional>
 #include <ostream>
 #include <utility>
 
@@ -32,7 +33,8 @@ private:
     bool m_racing = false;
 };
 
-std::variant<std::unique_ptr<Ghost>, std::string> Ghost::make(std::vector<ScriptLine> script)
+std::variant<std::unique_ptr<Ghost>, std::string> Ghost::make(std::vector<ScriptLine> script,
+                                                               Win which)
 {
     std::vector<Command> commands;
     commands.reserve(script.size());
@@ -46,6 +48,8 @@ std::variant<std::unique_ptr<Ghost>, std::string> Ghost::make(std::vector<Script
     runner.timeWith(stopwatch);
     std::vector<std::size_t> starts;
     std::uint64_t ticks = 0;
+    std::size_t ended = 0; // games seen to end
+    std::optional<std::pair<std::size_t, GameTime>> won; // the start and time of the win raced
     for (std::size_t i = 0; i < commands.size() && !runner.ended(); ++i) {
         // Refused before the ticks are played, which could take minutes.
         if (const auto *wait = std::get_if<WaitCommand>(&commands[i]);
@@ -57,13 +61,19 @@ std::variant<std::unique_ptr<Ghost>, std::string> Ghost::make(std::vector<Script
             return tooManyAnswers();
         if (stopwatch.games().size() > starts.size())
             starts.push_back(i);
-        const GameTime &last = stopwatch.games().empty() ? GameTime{} : stopwatch.games().back();
-        if (last.end == GameEnd::Won) {
-            const std::size_t start = starts.back();
-            return std::unique_ptr<Ghost>(new Ghost(std::move(commands), start, last));
-        }
+        const std::vector<GameTime> &games = stopwatch.games();
+        if (games.size() == ended || !games.back().end)
+            continue;
+        ended = games.size();
+        if (games.back().end != GameEnd::Won)
+            continue;
+        won.emplace(starts.back(), games.back());
+        if (which == Win::First)
+            break;
     }
-    return std::string("the recording holds no won game to race");
+    if (!won)
+        return std::string("the recording holds no won game to race");
+    return std::unique_ptr<Ghost>(new Ghost(std::move(commands), won->first, won->second));
 }
 
 Ghost::Ghost(std::vector<Command> script, std::size_t start, GameTime recorded)

@@ -25,8 +25,13 @@ public:
     // them before that game's start are played again at once before each race, inside one event.
     static constexpr std::uint64_t maxTicksToWin = std::uint64_t{64} * 60 * 60;
 
-    // The ghost of the first game `script` wins; the words of a refusal if it wins none.
-    static std::variant<std::unique_ptr<Ghost>, std::string> make(std::vector<ScriptLine> script);
+    // Which won game of a recording is raced: the first, or the last (a player's best, kept
+    // with the recording of its whole session, is the last game won in it).
+    enum class Win { First, Last };
+
+    // The ghost of the game `script` wins; the words of a refusal if it wins none.
+    static std::variant<std::unique_ptr<Ghost>, std::string> make(std::vector<ScriptLine> script,
+                                                                   Win which = Win::First);
     Ghost(const Ghost &) = delete;
     Ghost &operator=(const Ghost &) = delete;
     ~Ghost() override;

@@ -30,11 +30,13 @@ std::string wonRecording()
     return script + "answer yes yes\nkey 32\nwait 40\nclick cmdstart\nwait 5\n";
 }
 
-std::variant<std::unique_ptr<Ghost>, std::string> ghostOf(const std::string &script)
+std::variant<std::unique_ptr<Ghost>, std::string> ghostOf(const std::string &script,
+                                                          Ghost::Win which = Ghost::Win::First)
 {
     std::istringstream in(script);
     auto read = quorvale::script::readScript(in);
-    return Ghost::make(std::get<std::vector<quorvale::script::ScriptLine>>(std::move(read)));
+    return Ghost::make(std::get<std::vector<quorvale::script::ScriptLine>>(std::move(read)),
+                       which);
 }
 
 std::unique_ptr<Ghost> wonGhost()
@@ -104,6 +106,26 @@ TEST(Ghost, ARecordingWithNoWonGameIsRefused)
         ASSERT_TRUE(std::holds_alternative<std::string>(made)) << script;
         EXPECT_EQ(std::get<std::string>(made), "the recording holds no won game to race");
     }
+}
+
+// A player's best is the last win of the recording that holds it, not the slower first one.
+TEST(Ghost, RacesTheFirstOrTheLastWinAsAsked)
+{
+    // The second win: the code again, then nine steps a tick apart.
+    std::string twice = wonRecording() + "click mnufilestart\ntext \"skipjump\"\nclick cmdstart\n";
+    for (int i = 0; i < 9; ++i)
+        twice += "wait 1\nkey 37\n";
+    twice += "answer no\nkey 32\n";
+    for (const auto &[which, ticks] :
+         {std::pair{Ghost::Win::First, 21U}, std::pair{Ghost::Win::Last, 9U}}) {
+        auto made = ghostOf(twice, which);
+        ASSERT_TRUE(std::holds_alternative<std::unique_ptr<Ghost>>(made));
+        EXPECT_EQ(std::get<std::unique_ptr<Ghost>>(made)->recorded().ticks, ticks);
+    }
+    // After its last win, a recording may go on to a game lost: the win is still the last.
+    auto lostAfter = ghostOf(twice + "click cmdstart\nwait 2\nkey 38\nkey 38\n", Ghost::Win::Last);
+    ASSERT_TRUE(std::holds_alternative<std::unique_ptr<Ghost>>(lostAfter));
+    EXPECT_EQ(std::get<std::unique_ptr<Ghost>>(lostAfter)->recorded().ticks, 9U);
 }
 
 // A shared link must not hold the window for minutes: all before the race is played at once.
