@@ -147,6 +147,13 @@ inline constexpr std::array<Element, 49> drawingOrder = {
     Element::shpball1,  Element::lblabout, Element::shpgoal,  Element::shpyou,
 };
 
+// What a racing ghost's piece lies on: the board's border and its walls. Everything else of the
+// drawing order lies on the ghost.
+constexpr bool underGhost(Element e)
+{
+    return e == Element::shpborder || isWall(e);
+}
+
 // The creation values of a shape or a control, by element.
 constexpr const ShapeLayout &shapeLayout(Element e)
 {

@@ -99,12 +99,6 @@ QRect shapeRect(const ShapeElement &s)
     return coveringRect(figureRect(elementRect(s), s.shape()));
 }
 
-// What the ghost's piece lies on: the board and its walls. Everything else lies on the ghost.
-bool underGhost(Element e)
-{
-    return e == Element::shpborder || kind(e) == ElementKind::Wall;
-}
-
 } // namespace
 
 QRect BoardWidget::currentRect(Element element) const
@@ -212,13 +206,13 @@ void BoardWidget::paintEvent(QPaintEvent *event)
             continue;
         }
         for (const Element e : layout::drawingOrder) {
-            if (underGhost(e))
+            if (layout::underGhost(e))
                 paintElement(e);
         }
         if (dirty.intersects(m_ghostPainted))
             paintGhost(p);
         for (const Element e : layout::drawingOrder) {
-            if (!underGhost(e))
+            if (!layout::underGhost(e))
                 paintElement(e);
         }
     }
