@@ -262,6 +262,11 @@ std::string layoutJson()
     for (const Element e : layout::drawingOrder)
         json.string(name(e));
     json.endArray();
+    json.key("underGhost").beginArray();
+    for (const Element e : layout::drawingOrder)
+        if (layout::underGhost(e))
+            json.string(name(e));
+    json.endArray();
     json.key("shapeKinds").beginArray();
     for (const layout::ShapeKind k : shapeKinds) {
         const ShapeLook look = shapeLook(k);

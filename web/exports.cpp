@@ -3,8 +3,11 @@
 
 #include "describe.h"
 #include "dump.h"
+#include "ghost.h"
+#include "reader.h"
 #include "replaysink.h"
 #include "session.h"
+#include "timing.h"
 #include "vocabulary.h"
 
 #include <emscripten.h>
@@ -14,6 +17,7 @@
 #include <sstream>
 #include <string>
 #include <utility>
+#include <variant>
 
 namespace {
 
@@ -33,6 +37,7 @@ struct Page
     bool replaying = false;  // a command of the replay is being applied (perhaps held by a box)
     std::string replayError; // why the last replay stopped early
     std::array<ShapeRecord, shapeCount> shapes{};
+    ShapeRecord ghost{};
     std::string text; // strings handed to the page
 };
 
@@ -40,6 +45,18 @@ Page &page()
 {
     static Page p;
     return p;
+}
+
+ShapeRecord record(const ShapeElement &shape)
+{
+    return {static_cast<double>(shape.left()),
+            static_cast<double>(shape.top()),
+            static_cast<double>(shape.width()),
+            static_cast<double>(shape.height()),
+            static_cast<double>(shape.shape()),
+            static_cast<double>(displayRgb(shape.fillColor())),
+            static_cast<double>(displayRgb(shape.borderColor())),
+            static_cast<double>(shape.borderWidth())};
 }
 
 const char *handed(std::string text)
@@ -146,15 +163,7 @@ EMSCRIPTEN_KEEPALIVE const ShapeRecord *qv_shapes()
     for (const Element e : layout::drawingOrder) {
         if (!isShape(e))
             continue;
-        const ShapeElement &shape = m.shape(e);
-        records[i++] = {static_cast<double>(shape.left()),
-                        static_cast<double>(shape.top()),
-                        static_cast<double>(shape.width()),
-                        static_cast<double>(shape.height()),
-                        static_cast<double>(shape.shape()),
-                        static_cast<double>(displayRgb(shape.fillColor())),
-                        static_cast<double>(displayRgb(shape.borderColor())),
-                        static_cast<double>(shape.borderWidth())};
+        records[i++] = record(m.shape(e));
     }
     return records.data();
 }
@@ -231,6 +240,49 @@ EMSCRIPTEN_KEEPALIVE void qv_replay_stop()
 EMSCRIPTEN_KEEPALIVE const char *qv_replay_error()
 {
     return page().replayError.c_str();
+}
+
+// A recording to race: null once its ghost waits for the player's next start, else why not, as
+// the window's --race says it. `last`: its last won game is raced rather than its first (a best
+// is kept with the recording of its whole session). With `keep` 0 the recording is only judged,
+// and a race already run goes on.
+EMSCRIPTEN_KEEPALIVE const char *qv_race_load(const char *text, int length, int last, int keep)
+{
+    std::istringstream in(std::string(text, static_cast<std::size_t>(length)));
+    auto read = script::readScript(in);
+    if (const auto *error = std::get_if<script::LineError>(&read))
+        return handed("line " + std::to_string(error->number) + ": " + error->message);
+    auto made = script::Ghost::make(std::get<std::vector<script::ScriptLine>>(std::move(read)),
+                                    last != 0 ? script::Ghost::Win::Last
+                                              : script::Ghost::Win::First);
+    if (auto *refusal = std::get_if<std::string>(&made))
+        return handed(std::move(*refusal));
+    if (keep != 0)
+        pageTimes().setRace(
+            std::make_unique<script::Race>(std::move(std::get<0>(std::move(made)))));
+    return nullptr;
+}
+
+EMSCRIPTEN_KEEPALIVE void qv_race_end()
+{
+    pageTimes().setRace(nullptr);
+}
+
+// What the race's line says; null while no race is run.
+EMSCRIPTEN_KEEPALIVE const char *qv_race_status()
+{
+    const script::Race *race = pageTimes().race();
+    return race ? handed(race->status()) : nullptr;
+}
+
+// The ghost's piece as a shape record; null while no race is run.
+EMSCRIPTEN_KEEPALIVE const ShapeRecord *qv_race_ghost()
+{
+    const script::Race *race = pageTimes().race();
+    if (!race)
+        return nullptr;
+    page().ghost = record(race->ghost().maze().shape(Element::shpyou));
+    return &page().ghost;
 }
 
 // The state as quorvale-script's `dump` prints it.

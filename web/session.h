@@ -54,7 +54,7 @@ private:
     WebPlatform m_platform;
     Maze m_maze{m_platform};
     script::Play m_play{m_maze};
-    script::PlayTiming m_timing{m_maze, stopwatch()};
+    script::PlayTiming m_timing{m_maze, pageTimes()};
 };
 
 // The page's one game; starting again after the end makes a new one, as starting the program

@@ -13,11 +13,53 @@
 
 namespace quorvale::web {
 
-script::Stopwatch &stopwatch()
+PageTimes &pageTimes()
 {
-    // Outlives "start again": the last game of the ended program is still the last finished.
-    static script::Stopwatch watch;
-    return watch;
+    static PageTimes times;
+    return times;
+}
+
+void PageTimes::clicked(Clickable target)
+{
+    m_stopwatch.clicked(target);
+    if (m_race)
+        m_race->clicked(target);
+}
+
+void PageTimes::cheated()
+{
+    m_stopwatch.cheated();
+    if (m_race)
+        m_race->cheated();
+}
+
+void PageTimes::clockTicked()
+{
+    m_stopwatch.clockTicked();
+    if (m_race)
+        m_race->clockTicked();
+}
+
+// The ghost moves with each of them.
+void PageTimes::clockTicksPassed(std::uint32_t ticks)
+{
+    m_stopwatch.clockTicksPassed(ticks);
+    if (m_race)
+        m_race->clockTicksPassed(ticks);
+}
+
+void PageTimes::eventHandled()
+{
+    m_stopwatch.eventHandled();
+    if (m_race)
+        m_race->eventHandled();
+}
+
+void PageTimes::boxOpened(int style)
+{
+    m_stopwatch.boxOpened(style);
+    if (m_race)
+        m_race->boxOpened(style);
 }
 
 namespace {
@@ -45,8 +87,8 @@ extern "C" {
 //  "last": the last finished game as {"text", "won", "ticks", "cheat", "seconds"} or null}.
 EMSCRIPTEN_KEEPALIVE const char *qv_times_json()
 {
-    const auto &games = web::stopwatch().games();
-    const bool inPlay = web::stopwatch().inPlay();
+    const auto &games = web::pageTimes().stopwatch().games();
+    const bool inPlay = web::pageTimes().stopwatch().inPlay();
     web::JsonWriter json;
     json.beginObject().key("games").number(static_cast<long long>(games.size()));
     json.key("running");

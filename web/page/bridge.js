@@ -68,12 +68,12 @@ const heard = {
     ended: (m) => page.programEnded(m.status, m.message),
     reply: (m) => answered(m.id, m.value),
     dumped: (m) => console.log(m.text + '--'),
-    times: (m) => timesHeard(m.times),
+    times: (m) => timesHeard.forEach((f) => f(m.times)),
     first: () => performance.mark('quorvale-first-frame'),
     pixels: (m) => answered(m.id, m),
     paint: (m) => painter(m.message),
 };
-let timesHeard = () => {}; // the page's listener for the games' times
+const timesHeard = []; // the page's listeners for the games' times
 let painter = null; // the board's painter on the page, where the worker cannot have the canvas
 
 // Starts the rules' worker with the bytes of quorvale.wasm (fetched here, where the page asked
@@ -142,9 +142,10 @@ export async function restart() {
 }
 
 export const dump = () => ask('dump');
-// The games' times, as the rules' stopwatch has them, reach `f` when they change (at most a few
-// times a second while a game runs); `ranksAbove` compares two won games by the rules' ranking.
-export const onTimes = (f) => { timesHeard = f; };
+// The games' times, as the rules' stopwatch has them, and the race's line (`race`, null while no
+// race is run) reach `f` when they change (at most a few times a second while a game runs);
+// `ranksAbove` compares two won games by the rules' ranking.
+export const onTimes = (f) => { timesHeard.push(f); };
 export const ranksAbove = (a, b) => ask('ranksAbove', { a, b });
 export const recording = () => ask('recording');
 export const snapshot = () => ask('snapshot');
@@ -165,6 +166,12 @@ export async function loadScript(text) {
 // Replays the loaded script (replayer.js); resolves to its dumps and why it stopped early.
 export const replay = (options) => ask('replay', { options });
 export const hurry = () => post({ kind: 'hurry' });
+
+// A recording to race: resolves to null once its ghost waits for the player's next start, else
+// to why it cannot be raced. With `keep` false it is only judged. `last`: its last won game is
+// raced rather than its first (a best is kept with the recording of its whole session).
+export const race = (text, { last = false, keep = true } = {}) => ask('race', { text, last, keep });
+export const endRace = () => ask('race', { text: null });
 
 // The rules' clock: held while the page delivers ticks itself, stopped while the page is hidden.
 export const clockPage = (fields) => post({ kind: 'clock', page: fields });

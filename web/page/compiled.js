@@ -134,6 +134,29 @@ export const times = () => JSON.parse(text(compiled._qv_times_json()));
 // Whether won game `a` ({ticks, cheat}) is a better best than won game `b`.
 export const ranksAbove = (a, b) => compiled._qv_times_ranks_above(a.ticks, a.cheat ? 1 : 0, b.ticks, b.cheat ? 1 : 0) !== 0;
 
+// A recording to race, checked whole: null once its ghost waits for the player's next start (or,
+// unless `keep`, once it is found fit to race), else why it cannot be raced. `last`: its last won
+// game is raced rather than its first.
+export function raceLoad(script, last = false, keep = true) {
+    const length = compiled.lengthBytesUTF8(script);
+    const ptr = compiled._malloc(length + 1);
+    compiled.stringToUTF8(script, ptr, length + 1);
+    const refusal = compiled._qv_race_load(ptr, length, last ? 1 : 0, keep ? 1 : 0);
+    compiled._free(ptr);
+    return refusal ? text(refusal) : null;
+}
+export const raceEnd = () => compiled._qv_race_end();
+// What the race's line says; null while no race is run.
+export function raceStatus() {
+    const ptr = compiled._qv_race_status();
+    return ptr ? text(ptr) : null;
+}
+// The ghost's piece as a shape record (a copy); null while no race is run.
+export function ghostRecord(fields) {
+    const ptr = compiled._qv_race_ghost() / 8;
+    return ptr ? compiled.HEAPF64.slice(ptr, ptr + fields) : null;
+}
+
 // A script for the replay: every line is checked before anything runs; a bad one is reported as
 // the driver does.
 export function loadScript(script) {

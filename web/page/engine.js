@@ -24,7 +24,9 @@ let boxed = false; // the running event showed a box
 const page = { hidden: false, held: false };
 // The times as the page was last told them, and when: the running time goes at most twice a
 // second, a game's start or end at once.
-const told = { games: -1, last: null, running: null, at: -Infinity };
+const told = { games: -1, last: null, running: null, race: null, at: -Infinity };
+let racing = false; // a ghost races the player
+let ghostPainted = null; // the ghost's record as the board was last told it
 
 const clock = makeClock(() => rules.tick());
 const timersOn = () => controls !== null && layout.timers.some((t) => controls.timers[t]);
@@ -39,12 +41,13 @@ function syncClock() {
     if (rules.ended() || page.held || replayer.running() || page.hidden) {
         keepTime();
         clock.stop();
-    } else if (timersOn()) {
+    } else if (timersOn() || racing) {
+        // A race's ghost moves with every tick of the player's clock, timers or none.
         clock.start();
     } else {
         clock.idle();
     }
-    keepShowingTime(!rules.ended() && !page.held && !replayer.running() && !page.hidden && !timersOn());
+    keepShowingTime(!rules.ended() && !page.held && !replayer.running() && !page.hidden && !timersOn() && !racing);
 }
 
 // The shown controls whose faces the board paints under their captions: the frame (with where its
@@ -56,6 +59,7 @@ function faces() {
 }
 
 function paintBoard() {
+    ghostPainted = racing ? rules.ghostRecord(layout.shapeStride) : null;
     paint({
         kind: 'board',
         // A copy: the records are read in place in the rules' memory, which may grow.
@@ -63,7 +67,15 @@ function paintBoard() {
         ground: rules.formBackColor(),
         caption: rules.labelCaption(),
         faces: faces(),
+        ghost: ghostPainted,
     });
+}
+
+// The ghost moved since the board was last told.
+function ghostMoved() {
+    if (!racing) return false;
+    const now = rules.ghostRecord(layout.shapeStride);
+    return ghostPainted === null || now.some((v, i) => v !== ghostPainted[i]);
 }
 
 // What the page is told besides the board: the controls when they changed, the caption when it
@@ -101,14 +113,24 @@ function keepShowingTime(idle) {
 }
 
 // The times below the game, when they changed enough to tell.
+let trailing = 0;
 function tellTimes() {
-    const times = rules.times();
+    const times = { ...rules.times(), race: rules.raceStatus() };
     const last = JSON.stringify(times.last);
     const now = performance.now();
     const settled = times.games !== told.games || last !== told.last ||
-        (times.running === null) !== (told.running === null);
-    if (!settled && (times.runningText === told.running || now - told.at < 500)) return;
-    Object.assign(told, { games: times.games, last, running: times.runningText, at: now });
+        (times.running === null) !== (told.running === null) || (times.race === null) !== (told.race === null);
+    const same = times.runningText === told.running && times.race === told.race;
+    if (!settled && same) return;
+    if (!settled && now - told.at < 500) {
+        // Told once the half second is up, should nothing else come by then (a held clock).
+        trailing ||= setTimeout(() => {
+            trailing = 0;
+            tellTimes();
+        }, 500 - (now - told.at));
+        return;
+    }
+    Object.assign(told, { games: times.games, last, running: times.runningText, race: times.race, at: now });
     tell({ kind: 'times', times });
 }
 
@@ -116,7 +138,7 @@ function tellTimes() {
 function afterEvent(what, value) {
     const changes = rules.takeChanges();
     const message = shown({ kind: 'after', what, value, changes }, changes);
-    if ((changes & (layout.changes.drawn | layout.changes.controls)) !== 0) paintBoard();
+    if ((changes & (layout.changes.drawn | layout.changes.controls)) !== 0 || ghostMoved()) paintBoard();
     if (request !== null) {
         message.id = request;
         request = null;
@@ -259,6 +281,24 @@ const requests = {
         }
     },
     hurry: () => replayer.hurry(),
+    // A recording to race (see compiled.raceLoad), or with no text the race run ended.
+    race(m) {
+        if (m.text === null) {
+            rules.raceEnd();
+            racing = false;
+        } else {
+            const refusal = rules.raceLoad(m.text, m.last, m.keep);
+            if (refusal !== null || !m.keep) {
+                reply(m.id, refusal);
+                return;
+            }
+            racing = true;
+        }
+        paintBoard();
+        syncClock();
+        tellTimes();
+        reply(m.id, null);
+    },
 };
 
 self.onmessage = ({ data }) => {

@@ -39,6 +39,8 @@ export function describe(rulesLayout) {
         focusOrder,
         labelFontPixels: px(rulesLayout.labelFontPoints * TWIPS_PER_POINT),
         drawingOrder: rulesLayout.drawingOrder,
+        // What a racing ghost's piece lies on; the rest of the drawing order lies on it.
+        underGhost: new Set(rulesLayout.underGhost),
         shapeCount,
         shapeKinds: rulesLayout.shapeKinds,
         shapeFields: Object.fromEntries(rulesLayout.shapeFields.map((name, i) => [name, i])),

@@ -19,6 +19,7 @@ import * as reach from './reach.js';
 import * as replay from './replay.js';
 import * as recording from './recording.js';
 import * as share from './share.js';
+import * as race from './race.js';
 import * as times from './times.js';
 import './offline.js';
 
@@ -55,6 +56,8 @@ const pageApi = {
     on(kind, f) { listeners[kind].push(f); },
     startAgain: () => game.startAgain(),
     replay: (text, options) => replay.runReplay(text, options),
+    race: (text, options) => race.race(text, options),
+    endRace: () => race.stop(),
     recording: () => recording.recording(),
     // The recording and the state at one moment of the game, the clock running or not, once
     // every key so far has reached the rules.
@@ -102,10 +105,14 @@ pageApi.ready = bridge.load({
     });
     replay.init(layout, { status: $('bar-status'), file: $('replay') }, pageApi.ready);
     recording.init($('save'), $('bar-status'));
-    times.init({ running: $('time-run'), last: $('time-last'), best: $('time-best'), forget: $('forget-best') });
+    race.init({ line: $('race-line'), stop: $('race-stop') });
+    times.init({
+        running: $('time-run'), last: $('time-last'), best: $('time-best'), forget: $('forget-best'),
+        raceBest: $('race-best'), status: $('bar-status'),
+    });
     share.init({
         share: $('share'), field: $('share-link'), status: $('bar-status'),
-        line: $('shared'), text: $('shared-text'), skip: $('skip'),
+        line: $('shared'), text: $('shared-text'), skip: $('skip'), race: $('race-shared'),
     });
     // A hidden page gets no ticks.
     document.addEventListener('visibilitychange', () => bridge.clockPage({ hidden: document.hidden }));

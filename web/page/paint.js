@@ -59,14 +59,25 @@ export function createPainter(canvas, rulesLayout, told) {
         },
         label: { x: labelLeft, y: labelTop, w: labelWidth, h: labelHeight },
     });
+    // The drawing order with each shape's place among the records; with a ghost, what lies under
+    // it is painted first, then the ghost, then the rest in their order.
+    let shapes = 0;
+    const order = layout.drawingOrder.map((name) => ({
+        shape: name === layout.label.name ? -1 : shapes++,
+        under: layout.underGhost.has(name),
+    }));
+    const ghostFirst = [...order.filter((o) => o.under), null, ...order.filter((o) => !o.under)];
     let dpr = 1;
-    let board = null; // { records, ground, faces, caption } as last told
+    let board = null; // { records, ground, faces, caption, ghost } as last told
+    let ghostDrawn = null; // the ghost's record as last painted, or null
     let queued = false;
     let firstPainted = false;
 
     const snap = (v) => Math.round(v * dpr) / dpr;
 
-    function paintShape(s, i) {
+    // `alpha` below 1 paints the figure see-through as a whole: its border as a ring around its
+    // fill, so that neither shows through the other.
+    function paintShape(s, i, alpha = 1) {
         const o = i * layout.shapeStride;
         const kind = layout.shapeKinds[s[o + field.shape]];
         const [fx, fy, fw, fh] = figureRect(layout.px(s[o + field.left]), layout.px(s[o + field.top]),
@@ -78,6 +89,24 @@ export function createPainter(canvas, rulesLayout, told) {
         const border = Math.max(1, Math.round(s[o + field.borderWidth] * dpr)) / dpr; // a device pixel at least
         const fill = rgb(s[o + field.fillColor]);
         const line = rgb(s[o + field.borderColor]);
+        if (alpha < 1) {
+            const radius = kind.outline === 'rectangle' ? 0 : Math.min(w, h) / 4;
+            const inner = w > 2 * border && h > 2 * border
+                ? figurePath(x + border, y + border, w - 2 * border, h - 2 * border, kind, Math.max(0, radius - border))
+                : null;
+            const ring = new Path2D();
+            ring.addPath(figurePath(x, y, w, h, kind, radius));
+            if (inner) ring.addPath(inner);
+            ctx.globalAlpha = alpha;
+            ctx.fillStyle = line;
+            ctx.fill(ring, 'evenodd');
+            if (inner) {
+                ctx.fillStyle = fill;
+                ctx.fill(inner);
+            }
+            ctx.globalAlpha = 1;
+            return;
+        }
         if (kind.outline === 'rectangle') {
             ctx.fillStyle = line;
             ctx.fillRect(x, y, w, h);
@@ -138,8 +167,13 @@ export function createPainter(canvas, rulesLayout, told) {
     function paint() {
         queued = false;
         if (!board) return;
-        const { records: s, ground, faces, caption } = board;
+        const { records: s, ground, faces, caption, ghost } = board;
         const rects = damage.take(s, `${ground} ${JSON.stringify(faces)}`, caption);
+        const ghostBounds = (g) => (g ? damage.bounds(g, 0) : null);
+        if (rects && String(ghost) !== String(ghostDrawn)) {
+            rects.push(...[ghostBounds(ghostDrawn), ghostBounds(ghost)].filter(Boolean));
+        }
+        ghostDrawn = ghost;
         ctx.setTransform(dpr, 0, 0, dpr, 0, 0);
         for (const changed of rects || [{ x: 0, y: 0, w: layout.width, h: layout.height }]) {
             // Out to whole device pixels, so that no half-covered pixel is left stale: the ground
@@ -158,13 +192,13 @@ export function createPainter(canvas, rulesLayout, told) {
             ctx.fillStyle = rgb(ground);
             ctx.fillRect(r.x, r.y, r.w, r.h);
             paintFaces(faces);
-            let shape = 0;
-            for (const name of layout.drawingOrder) {
-                if (name === layout.label.name) {
+            for (const o of ghost ? ghostFirst : order) {
+                if (o === null) {
+                    if (!rects || meets(ghostBounds(ghost), r)) paintShape(ghost, 0, 0.5);
+                } else if (o.shape < 0) {
                     if (!rects || meets(damage.label, r)) paintLabel();
-                } else {
-                    if (!rects || meets(damage.bounds(s, shape), r)) paintShape(s, shape);
-                    ++shape;
+                } else if (!rects || meets(damage.bounds(s, o.shape), r)) {
+                    paintShape(s, o.shape);
                 }
             }
             ctx.restore();
@@ -204,7 +238,7 @@ export function createPainter(canvas, rulesLayout, told) {
             break;
         case 'board':
             // The faces only when they changed.
-            board = { ...message, faces: message.faces || (board ? board.faces : []) };
+            board = { ghost: null, ...message, faces: message.faces || (board ? board.faces : []) };
             queue();
             break;
         case 'pixels': {

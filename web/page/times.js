@@ -1,8 +1,9 @@
 // The times below the game: the game in play, the last one finished, and the best won game in
-// this browser, kept with its recording. The rules time the games and write every time shown;
-// this only places their words and remembers the best.
+// this browser, kept with its recording, to race. The rules time the games and write every time
+// shown; this only places their words and remembers the best.
 
 import * as bridge from './bridge.js';
+import * as race from './race.js';
 
 const KEY = 'quorvale.best';
 let els = null;
@@ -44,6 +45,7 @@ function writeBest(value) {
 function showBest() {
     els.best.textContent = best ? `Best ${best.seconds}${best.cheat ? ' (cheat)' : ''}` : '';
     els.forget.hidden = !best;
+    els.raceBest.hidden = !best;
 }
 
 async function finished(last) {
@@ -59,14 +61,27 @@ async function finished(last) {
 let finishedCount = 0; // games finished so far, as last heard
 
 function heard(times) {
-    els.running.textContent = times.runningText === null ? '' : `You ${times.runningText}`;
+    // A race's line gives the player's running time itself.
+    els.running.textContent = times.runningText === null || times.race !== null ? '' : `You ${times.runningText}`;
     els.last.textContent = times.last ? `Last: ${times.last.text}` : '';
     const count = times.games - (times.runningText !== null ? 1 : 0);
     if (times.last && count !== finishedCount) finished(times.last);
     finishedCount = count;
 }
 
-// `elements`: running, last and best (the times), forget (its button).
+// The best won game raced: its recording holds the whole session, the best its last win.
+async function raceBest() {
+    if (!best) return;
+    try {
+        await race.race(best.recording, { last: true });
+        els.status.textContent = '';
+    } catch (error) {
+        els.status.textContent = `Your best cannot be raced: ${error.message}`;
+    }
+}
+
+// `elements`: running, last and best (the times), forget and raceBest (its buttons), and the
+// bar's status line.
 export function init(elements) {
     els = elements;
     best = readBest();
@@ -76,6 +91,7 @@ export function init(elements) {
         best = null;
         showBest();
     });
+    els.raceBest.addEventListener('click', raceBest);
     bridge.onTimes(heard);
 }
 
