@@ -24,7 +24,7 @@ let boxed = false; // the running event showed a box
 const page = { hidden: false, held: false };
 // The times as the page was last told them, and when: the running time goes at most twice a
 // second, a game's start or end at once.
-const told = { games: -1, last: null, running: null, race: null, at: -Infinity };
+const told = { games: -1, last: null, running: null, race: null, at: -Infinity, lastReplayed: false };
 let racing = false; // a ghost races the player
 let ghostPainted = null; // the ghost's record as the board was last told it
 
@@ -130,8 +130,10 @@ function tellTimes() {
         }, 500 - (now - told.at));
         return;
     }
+    // A game a replay finished was not the player's: the page keeps no best of it.
+    if (last !== told.last) told.lastReplayed = replayer.running();
     Object.assign(told, { games: times.games, last, running: times.runningText, race: times.race, at: now });
-    tell({ kind: 'times', times });
+    tell({ kind: 'times', times: { ...times, lastReplayed: told.lastReplayed } });
 }
 
 // After every event: the board painted, and the page told what it asked for or what it shows.

@@ -65,7 +65,8 @@ function heard(times) {
     els.running.textContent = times.runningText === null || times.race !== null ? '' : `You ${times.runningText}`;
     els.last.textContent = times.last ? `Last: ${times.last.text}` : '';
     const count = times.games - (times.runningText !== null ? 1 : 0);
-    if (times.last && count !== finishedCount) finished(times.last);
+    // Only a game the player played may be the best: not one a replay or a shared link played.
+    if (times.last && count !== finishedCount && !times.lastReplayed) finished(times.last);
     finishedCount = count;
 }
 

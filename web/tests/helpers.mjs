@@ -134,6 +134,33 @@ export async function pixelAt(page, xTwips, yTwips) {
     }, xTwips, yTwips);
 }
 
+// Plays a script's lines as the player would, through the page's own ways in rather than as a
+// replay, the page's clock held so that a `wait` is that many ticks: its keys, clicks and texts of
+// the cheat box, each box answered with the script's next answer (Yes when it holds none).
+export async function playAsPlayer(page, text) {
+    await page.evaluate(async (lines) => {
+        const q = window.quorvale;
+        q.holdClock(true);
+        const answers = [];
+        const settle = async (event) => {
+            for (;;) {
+                const later = new Promise((resolve) => setTimeout(() => resolve(false), 20));
+                if (await Promise.race([Promise.resolve(event).then(() => true), later])) return;
+                if (q.boxOpen) q.answer(answers.length > 0 ? answers.shift() : true);
+            }
+        };
+        for (const line of lines) {
+            let m;
+            if ((m = /^wait (\d+)$/.exec(line))) for (let i = 0; i < Number(m[1]); ++i) await settle(q.tick());
+            else if ((m = /^key (\d+)$/.exec(line))) await settle(q.key(Number(m[1])));
+            else if ((m = /^click (\w+)$/.exec(line))) await settle(q.click(m[1]));
+            else if ((m = /^text (".*")$/.exec(line))) await settle(q.edit(JSON.parse(m[1])));
+            else if ((m = /^answer (.*)$/.exec(line))) answers.push(...m[1].split(' ').map((a) => a === 'yes'));
+        }
+        await q.caughtUp();
+    }, text.split('\n'));
+}
+
 export async function typeInCheatBox(page, text) {
     await page.click('#txtcheat', { clickCount: 3 }); // whatever is there is replaced
     assert.equal(await focusedId(page), 'txtcheat', 'focus after clicking the cheat box');

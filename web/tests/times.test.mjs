@@ -5,7 +5,7 @@ import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 import { execFileSync } from 'node:child_process';
-import { driver, pageTest, script, scriptsDir } from './helpers.mjs';
+import { driver, pageTest, playAsPlayer, script, scriptsDir } from './helpers.mjs';
 
 const shown = (page) => page.$eval('#times', (e) => e.innerText.replace(/\s+/g, ' ').trim());
 
@@ -52,7 +52,7 @@ async function bestPersists(page) {
     await page.reload();
     await page.evaluate(() => window.quorvale.ready);
     assert.equal(await page.$eval('#forget-best', (b) => b.hidden), true, 'no best at first');
-    await replayed(page, 'race-win.script');
+    await playAsPlayer(page, script('race-win.script'));
     const best = `Best ${lastGame('race-win.script').replace(/^won in /, '')}`;
     await page.waitForFunction((t) => document.getElementById('time-best').textContent === t, { timeout: 5000 }, best);
     await page.reload();
@@ -82,7 +82,7 @@ pageTest('BestIsReplacedOnlyByABetterWonGame', async (page) => {
     for (const [name, best] of steps) {
         await page.reload();
         await page.evaluate(() => window.quorvale.ready);
-        await replayed(page, name);
+        await playAsPlayer(page, script(name));
         for (let i = 0; i < 3; ++i) await page.evaluate(() => window.quorvale.caughtUp());
         assert.equal(await page.$eval('#time-best', (e) => e.textContent), best, `after ${name}`);
     }
@@ -94,8 +94,21 @@ pageTest('BestIsReplacedOnlyByABetterWonGame', async (page) => {
     assert.match(report, /: won in 0\.00 s\n/, 'the best\'s recording');
 });
 
-pageTest('RefusedStorageKeepsNoBestAndLogsNoError', async (page) => {
+// A friend's game watched from a link, or a recording replayed, shows its time but is not the
+// player's best.
+pageTest('ReplayedWinIsShownButNotKeptAsTheBest', async (page) => {
+    await page.evaluate(() => localStorage.removeItem('quorvale.best'));
+    await page.reload();
+    await page.evaluate(() => window.quorvale.ready);
     await replayed(page, 'race-win.script');
+    await page.waitForFunction(() => document.getElementById('time-last').textContent.includes('won in'), { timeout: 5000 });
+    for (let i = 0; i < 3; ++i) await page.evaluate(() => window.quorvale.caughtUp());
+    assert.equal(await page.$eval('#time-best', (e) => e.textContent), '', 'no best kept');
+    assert.equal(await page.evaluate(() => localStorage.getItem('quorvale.best')), null, 'nothing stored');
+});
+
+pageTest('RefusedStorageKeepsNoBestAndLogsNoError', async (page) => {
+    await playAsPlayer(page, script('race-win.script'));
     await page.waitForFunction(() => document.getElementById('time-last').textContent.includes('won in'), { timeout: 5000 });
     await page.evaluate(() => window.quorvale.caughtUp());
     assert.equal(await page.$eval('#time-best', (e) => e.textContent), '', 'no best kept');
