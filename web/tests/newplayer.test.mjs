@@ -2,7 +2,7 @@
 // and setup controls a finger can use, the About text readable on a phone, the bar below the game
 // in view on every screen, and a finished page once the program has ended.
 import assert from 'node:assert/strict';
-import { DEVICES, boxTitle, dumpValue, focusedId, pageTest, routeKeys, script, waitForBox } from './helpers.mjs';
+import { DEVICES, boxTitle, dumpValue, focusedId, pageTest, playAsPlayer, routeKeys, script, waitForBox } from './helpers.mjs';
 
 const TARGET = 24; // CSS pixels a finger's target reaches at least
 const FINGER_ROW = 44;
@@ -202,12 +202,21 @@ for (const [device, width, height] of SCREENS) {
         await page.evaluate(() => new Promise((r) => requestAnimationFrame(() => requestAnimationFrame(r))));
         await assertBarInView(page, 'after Share');
         // A won game's time and a best, the game to play again in play and its running time.
-        await page.evaluate((t) => window.quorvale.replay(t, { fast: true, driver: true }), script('race-win.script').replace(/\nclose[\s\S]*$/, '\n'));
+        // Played, not replayed: only the player's own game is kept as the best.
+        await playAsPlayer(page, script('race-win.script').replace(/\nclose[\s\S]*$/, '\n'));
+        await page.evaluate(() => window.quorvale.holdClock(false));
         await page.click('#cmdstart');
         await page.waitForFunction(() => document.getElementById('time-run').textContent.startsWith('You ') &&
             document.getElementById('time-last').textContent.startsWith('Last: ') &&
-            document.getElementById('time-best').textContent !== '');
+            document.getElementById('time-best').textContent !== '' && !document.getElementById('race-best').hidden);
+        await page.evaluate(() => new Promise((r) => requestAnimationFrame(() => requestAnimationFrame(r))));
         await assertBarInView(page, 'with the times');
+        // Racing the best: the race's line and its Stop button too.
+        await page.click('#race-best');
+        await page.click('#cmdstart');
+        await page.waitForFunction(() => /^You .* · Ghost /.test(document.getElementById('race-line').textContent));
+        await page.evaluate(() => new Promise((r) => requestAnimationFrame(() => requestAnimationFrame(r))));
+        await assertBarInView(page, 'while racing');
         await page.evaluate(() => {
             for (const text of ['Race', '1:23.45', 'Ghost']) {
                 const b = document.createElement('button');
