@@ -133,6 +133,17 @@ void typeMillionCharacters(benchmark::State &state)
 }
 BENCHMARK(typeMillionCharacters)->Unit(benchmark::kMillisecond);
 
+// A mebibyte pasted into the cheat box at once, a NUL first: one change, which must pass
+// unnoticed by the player.
+void pasteMebibyte(benchmark::State &state)
+{
+    std::string text = "text \"";
+    text.push_back('\0');
+    text.append(std::size_t{1} << 20, 'g');
+    run(state, text + "\"\n");
+}
+BENCHMARK(pasteMebibyte)->Unit(benchmark::kMillisecond);
+
 } // namespace
 
 BENCHMARK_MAIN();

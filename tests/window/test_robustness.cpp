@@ -51,7 +51,7 @@ TEST_F(Robustness, BallOnThePieceNeverStacksASecondBox)
 }
 
 // What the window cannot send is tried on the rules alone: bytes that are not UTF-8, and NUL.
-TEST_F(Robustness, OddPastesInTheCheatBoxChangeNothingAndTakeNoTime)
+TEST_F(Robustness, OddPastesInTheCheatBoxChangeNothing)
 {
     const std::pair<const char *, QString> pastes[] = {
         {"one mebibyte", QString(1 << 20, QLatin1Char('g'))},
@@ -61,8 +61,6 @@ TEST_F(Robustness, OddPastesInTheCheatBoxChangeNothingAndTakeNoTime)
     for (const auto &[name, text] : pastes) {
         SCOPED_TRACE(name);
         openWindow();
-        QElapsedTimer clock;
-        clock.start();
         auto *cheat = child<QLineEdit>("txtcheat");
         cheat->setFocus();
         QApplication::clipboard()->setText(text);
@@ -73,9 +71,6 @@ TEST_F(Robustness, OddPastesInTheCheatBoxChangeNothingAndTakeNoTime)
             cheat->paste();
         else
             cheat->insert(text);
-        EXPECT_LT(clock.elapsed(), 500 * quorvale::testing::sanitizerSlowdown)
-            << "the player would notice";
-
         EXPECT_EQ(QString::fromStdString(maze().cheatBox().text()), cheat->text());
         EXPECT_FALSE(cheat->text().isEmpty());
         EXPECT_EQ(maze().shape(Element::shpyou).fillColor(), colours::green);
