@@ -34,7 +34,7 @@ export async function stop() {
 export const isRacing = () => racing;
 
 function heard(times) {
-    if (times.race !== null) dom.line.textContent = times.race;
+    if (times.race !== null && dom.line.textContent !== times.race) dom.line.textContent = times.race;
 }
 
 // `elements`: the race's line and its Stop button.

@@ -60,10 +60,15 @@ async function finished(last) {
 
 let finishedCount = 0; // games finished so far, as last heard
 
+// Text written only when it changes: the same text written again still lays the bar out anew.
+function show(element, text) {
+    if (element.textContent !== text) element.textContent = text;
+}
+
 function heard(times) {
     // A race's line gives the player's running time itself.
-    els.running.textContent = times.runningText === null || times.race !== null ? '' : `You ${times.runningText}`;
-    els.last.textContent = times.last ? `Last: ${times.last.text}` : '';
+    show(els.running, times.runningText === null || times.race !== null ? '' : `You ${times.runningText}`);
+    show(els.last, times.last ? `Last: ${times.last.text}` : '');
     const count = times.games - (times.runningText !== null ? 1 : 0);
     // Only a game the player played may be the best: not one a replay or a shared link played.
     if (times.last && count !== finishedCount && !times.lastReplayed) finished(times.last);
