@@ -5,8 +5,8 @@ import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
 import { after, before, test } from 'node:test';
 import {
-    KEY_NAMES, drive, driver, dumpValue, focusedId, routeKeys, script, scriptsDir, serve, siteDir,
-    useMenusByKeys, waitForBox,
+    KEY_NAMES, drive, driver, dumpValue, focusedId, pixelAt, routeKeys, script, scriptsDir, serve,
+    siteDir, useMenusByKeys, waitForBox,
 } from './helpers.mjs';
 import { Session, miniBrowser, startWebKit } from './webdriver.mjs';
 import path from 'node:path';
@@ -106,6 +106,23 @@ webkitTest('WebKitReplaysASharedLinkToTheDriversState', async (page) => {
     const dumps = (await page.evaluate(() => window.consoleLines)).filter((l) => l.endsWith('--'));
     assert.ok(dumps.length > 0, 'the recording\'s closing dump ran');
     assert.equal(dumps.at(-1).slice(0, -2), drive(file).dumps.at(-1), 'state at the end');
+});
+
+// The ghost's piece is drawn see-through by the canvas's own paths (a ring around its fill):
+// WebKit draws it over the board's grey as the others do.
+webkitTest('WebKitRacesASharedLinkWithItsGhostDrawn', async (page) => {
+    const file = path.join(scriptsDir, 'skipjump.script');
+    const link = execFileSync(driver, ['--link', '--base', url, file], { encoding: 'utf8' }).trim();
+    await load(link);
+    await page.waitForFunction(() => !document.getElementById('race-shared').hidden);
+    await page.click('#race-shared');
+    await page.waitForFunction(() => document.getElementById('race-line').textContent ===
+        'Ghost won in 0.00 s (cheat) \u00b7 Start to race it', { timeout: 20000 });
+    // Waiting at its start, nine steps right of the goal after the code.
+    const seen = await pixelAt(page, 8640 + 187, 240 + 187);
+    const [r, g, b] = [1, 3, 5].map((i) => parseInt(seen.slice(i, i + 2), 16));
+    assert.ok(Math.abs(r - 100) <= 2 && Math.abs(g - 227) <= 2 && Math.abs(b - 100) <= 2,
+        `green over the board's grey, half and half: ${seen}`);
 });
 
 webkitTest('WebKitTakesTheMenusFromTheKeyboard', async (page) => {
