@@ -8,7 +8,8 @@ import { state, listeners } from './state.js';
 import * as bridge from './bridge.js';
 import * as game from './game.js';
 
-const replay = { stoppedAtBox: false };
+// hurried: the rest at once was asked for, perhaps before the rules' worker began the replay.
+const replay = { stoppedAtBox: false, hurried: false };
 // The game's name, as the page's own title gives it before the rules are loaded.
 const gameName = document.title;
 let layout = null;
@@ -49,6 +50,7 @@ export async function runReplay(text, { fast = false, driver = false, name = 'a 
     if (state.boxOpen || state.replaying) throw new Error('the game is busy');
     state.replaying = true; // from here on the player's input is ignored
     replay.stoppedAtBox = false;
+    replay.hurried = false;
     showReplaying(name);
     try {
         await bridge.settled();
@@ -57,7 +59,8 @@ export async function runReplay(text, { fast = false, driver = false, name = 'a 
         bridge.clockPage({ held: true });
         // A recording starts with the program: replay it on a new game.
         await game.startAgain();
-        const { dumps, error } = await bridge.replay({ fast, driver });
+        // A hurry asked for before the worker began is not lost: the worker hears it then.
+        const { dumps, error } = await bridge.replay({ fast: fast || replay.hurried, driver });
         if (error) throw new Error(error);
         return { dumps, stoppedAtBox: replay.stoppedAtBox };
     } finally {
@@ -69,7 +72,9 @@ export async function runReplay(text, { fast = false, driver = false, name = 'a 
 // The rest of a running replay at once, so that a long game can be skipped to where it ends:
 // no more pacing, and each box answered as soon as it opens.
 export function hurry() {
-    if (state.replaying) bridge.hurry();
+    if (!state.replaying) return;
+    replay.hurried = true;
+    bridge.hurry();
 }
 
 // A box during a replay shows for about a second and then takes the script's next answer (Yes,

@@ -108,6 +108,17 @@ webkitTest('WebKitReplaysASharedLinkToTheDriversState', async (page) => {
     assert.equal(dumps.at(-1).slice(0, -2), drive(file).dumps.at(-1), 'state at the end');
 });
 
+// Skip pressed as soon as the line offers it, which in WebKit is before the rules' worker has
+// begun the replay: the rest still comes at once, not at the recording's pace (some 20 s).
+webkitTest('WebKitSkipsASharedGameAsSoonAsItIsOffered', async (page) => {
+    const file = path.join(scriptsDir, 'race-win.script');
+    const link = execFileSync(driver, ['--link', '--base', url, file], { encoding: 'utf8' }).trim();
+    await load(link);
+    await page.waitForFunction(() => !document.getElementById('skip').hidden && window.quorvale.replaying);
+    await page.evaluate(() => document.getElementById('skip').click());
+    await page.waitForFunction(() => !window.quorvale.replaying, { timeout: 8000 });
+});
+
 // The ghost's piece is drawn see-through by the canvas's own paths (a ring around its fill):
 // WebKit draws it over the board's grey as the others do.
 webkitTest('WebKitRacesASharedLinkWithItsGhostDrawn', async (page) => {
