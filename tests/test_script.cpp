@@ -281,10 +281,11 @@ TEST(Script, LastLineNeedsNoLineBreak)
     EXPECT_EQ(dumped(runScript("key 40\ndump").out, "shpyou.Top"), "440");
 }
 
-TEST(Script, LineLongerThanTheLimitIsRefused)
+// One byte past the limit: a bound moved by one reads it.
+TEST(Script, LineOneByteLongerThanTheLimitIsRefused)
 {
     std::string script = "text \"";
-    script.append(quorvale::script::maxLineLength, 'a');
+    script.append(quorvale::script::maxLineLength + 1 - script.size() - 1, 'a');
     script += "\"\n";
     const auto outcome = runScript(script);
     EXPECT_EQ(outcome.status, 2);
