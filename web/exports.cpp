@@ -252,36 +252,38 @@ EMSCRIPTEN_KEEPALIVE const char *qv_race_load(const char *text, int length, int 
     auto read = script::readScript(in);
     if (const auto *error = std::get_if<script::LineError>(&read))
         return handed("line " + std::to_string(error->number) + ": " + error->message);
-    auto made = script::Ghost::make(std::get<std::vector<script::ScriptLine>>(std::move(read)),
-                                    last != 0 ? script::Ghost::Win::Last
-                                              : script::Ghost::Win::First);
+    auto made =
+        script::Ghost::make(std::get<std::vector<script::ScriptLine>>(std::move(read)),
+                            last != 0 ? script::Ghost::Win::Last : script::Ghost::Win::First);
     if (auto *refusal = std::get_if<std::string>(&made))
         return handed(std::move(*refusal));
-    if (keep != 0)
-        pageTimes().setRace(
-            std::make_unique<script::Race>(std::move(std::get<0>(std::move(made)))));
+    if (keep != 0) {
+        // The session lets go of the race it times before that race goes.
+        auto next = std::make_unique<script::Race>(std::move(std::get<0>(std::move(made))));
+        session().timeRace(next.get());
+        race() = std::move(next);
+    }
     return nullptr;
 }
 
 EMSCRIPTEN_KEEPALIVE void qv_race_end()
 {
-    pageTimes().setRace(nullptr);
+    session().timeRace(nullptr);
+    race().reset();
 }
 
 // What the race's line says; null while no race is run.
 EMSCRIPTEN_KEEPALIVE const char *qv_race_status()
 {
-    const script::Race *race = pageTimes().race();
-    return race ? handed(race->status()) : nullptr;
+    return race() ? handed(race()->status()) : nullptr;
 }
 
 // The ghost's piece as a shape record; null while no race is run.
 EMSCRIPTEN_KEEPALIVE const ShapeRecord *qv_race_ghost()
 {
-    const script::Race *race = pageTimes().race();
-    if (!race)
+    if (!race())
         return nullptr;
-    page().ghost = record(race->ghost().maze().shape(Element::shpyou));
+    page().ghost = record(race()->ghost().maze().shape(Element::shpyou));
     return &page().ghost;
 }
 

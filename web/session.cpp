@@ -10,6 +10,18 @@ Session::Session() : m_recorder(m_recording, "quorvale", QUORVALE_VERSION)
     m_platform.setPlay(m_play);
     m_play.addObserver(m_recorder);
     m_play.addObserver(m_timing);
+    timeRace(race().get());
+}
+
+void Session::timeRace(script::Race *race)
+{
+    if (m_raceTiming)
+        m_play.removeObserver(*m_raceTiming);
+    m_raceTiming.reset();
+    if (!race)
+        return;
+    m_raceTiming = std::make_unique<script::PlayTiming>(m_maze, *race);
+    m_play.addObserver(*m_raceTiming);
 }
 
 int Session::delivered(int value)

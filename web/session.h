@@ -8,6 +8,7 @@
 #include "webplatform.h"
 
 #include <cstdint>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -35,6 +36,8 @@ public:
     int edit(std::string text);
     int type(std::string_view codePoint);
     int close();
+    // The race run from now on is told what reaches the rules too; none with null.
+    void timeRace(script::Race *race);
     // Ticks of the clock that passed while no timer ran, which the page counts instead of
     // making: they reach no timer, but the recording keeps the game's pace.
     void ticksPassed(std::uint32_t ticks);
@@ -54,7 +57,8 @@ private:
     WebPlatform m_platform;
     Maze m_maze{m_platform};
     script::Play m_play{m_maze};
-    script::PlayTiming m_timing{m_maze, pageTimes()};
+    script::PlayTiming m_timing{m_maze, stopwatch()};
+    std::unique_ptr<script::PlayTiming> m_raceTiming;
 };
 
 // The page's one game; starting again after the end makes a new one, as starting the program

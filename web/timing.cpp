@@ -13,53 +13,16 @@
 
 namespace quorvale::web {
 
-PageTimes &pageTimes()
+script::Stopwatch &stopwatch()
 {
-    static PageTimes times;
-    return times;
+    static script::Stopwatch watch;
+    return watch;
 }
 
-void PageTimes::clicked(Clickable target)
+std::unique_ptr<script::Race> &race()
 {
-    m_stopwatch.clicked(target);
-    if (m_race)
-        m_race->clicked(target);
-}
-
-void PageTimes::cheated()
-{
-    m_stopwatch.cheated();
-    if (m_race)
-        m_race->cheated();
-}
-
-void PageTimes::clockTicked()
-{
-    m_stopwatch.clockTicked();
-    if (m_race)
-        m_race->clockTicked();
-}
-
-// The ghost moves with each of them.
-void PageTimes::clockTicksPassed(std::uint32_t ticks)
-{
-    m_stopwatch.clockTicksPassed(ticks);
-    if (m_race)
-        m_race->clockTicksPassed(ticks);
-}
-
-void PageTimes::eventHandled()
-{
-    m_stopwatch.eventHandled();
-    if (m_race)
-        m_race->eventHandled();
-}
-
-void PageTimes::boxOpened(int style)
-{
-    m_stopwatch.boxOpened(style);
-    if (m_race)
-        m_race->boxOpened(style);
+    static std::unique_ptr<script::Race> running;
+    return running;
 }
 
 namespace {
@@ -87,8 +50,8 @@ extern "C" {
 //  "last": the last finished game as {"text", "won", "ticks", "cheat", "seconds"} or null}.
 EMSCRIPTEN_KEEPALIVE const char *qv_times_json()
 {
-    const auto &games = web::pageTimes().stopwatch().games();
-    const bool inPlay = web::pageTimes().stopwatch().inPlay();
+    const auto &games = web::stopwatch().games();
+    const bool inPlay = web::stopwatch().inPlay();
     web::JsonWriter json;
     json.beginObject().key("games").number(static_cast<long long>(games.size()));
     json.key("running");
