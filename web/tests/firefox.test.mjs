@@ -2,7 +2,7 @@
 // won with the keys, and the menus are used from the keyboard.
 import assert from 'node:assert/strict';
 import {
-    KEY_NAMES, dumpValue, focusedId, pageTest, routeKeys, script, useMenusByKeys, waitForBox,
+    KEY_NAMES, answerAWinByEnter, focusedId, pageTest, routeKeys, script, useMenusByKeys,
 } from './helpers.mjs';
 
 const firefox = { browser: 'firefox' };
@@ -21,13 +21,7 @@ pageTest('FirefoxPlaysAWholeGameByKeys', async (page) => {
     assert.equal(await focusedId(page), 'board', 'focus in play');
     for (const code of routeKeys(script('win.script'))) await page.keyboard.press(KEY_NAMES[code]);
     await page.keyboard.press(' '); // the step onto the goal is judged at the next key
-    await waitForBox(page, ' Congratulations');
-    await page.keyboard.press('Enter');
-    await waitForBox(page, ' Congratulations');
-    await page.keyboard.press('Enter');
-    await page.waitForFunction(() => !window.quorvale.boxOpen && !window.quorvale.busy);
-    assert.equal(await dumpValue(page, 'cmdstart.Visible'), 'true', 'setup after Yes');
-    assert.equal(await focusedId(page), 'cmdstart', 'focus after the reset');
+    await answerAWinByEnter(page);
 }, firefox);
 
 pageTest('FirefoxTakesTheMenusFromTheKeyboard', async (page) => {

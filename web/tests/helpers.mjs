@@ -115,6 +115,18 @@ export async function waitForBox(page, title) {
         document.getElementById('msgbox-title').textContent === t, { timeout: 5000 }, title);
 }
 
+// Both boxes of a win answered Yes by Enter: the board back in its setup, the focus on Start.
+// `page` is puppeteer's or WebDriver's (webdriver.mjs), which answer to the same calls here.
+export async function answerAWinByEnter(page) {
+    for (let box = 0; box < 2; ++box) {
+        await waitForBox(page, ' Congratulations');
+        await page.keyboard.press('Enter');
+    }
+    await page.waitForFunction(() => !window.quorvale.boxOpen && !window.quorvale.busy);
+    assert.equal(await dumpValue(page, 'cmdstart.Visible'), 'true', 'setup after Yes');
+    assert.equal(await focusedId(page), 'cmdstart', 'focus after the reset');
+}
+
 // Once the page has heard what the rules made of the input so far.
 export async function focusedId(page) {
     return page.evaluate(async () => {

@@ -5,8 +5,8 @@ import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
 import { after, before, test } from 'node:test';
 import {
-    KEY_NAMES, drive, driver, dumpValue, focusedId, pixelAt, routeKeys, script, scriptsDir, serve,
-    siteDir, useMenusByKeys, waitForBox,
+    KEY_NAMES, answerAWinByEnter, drive, driver, dumpValue, focusedId, pixelAt, routeKeys, script,
+    scriptsDir, serve, siteDir, useMenusByKeys, waitForBox,
 } from './helpers.mjs';
 import { Session, miniBrowser, startWebKit } from './webdriver.mjs';
 import path from 'node:path';
@@ -70,13 +70,7 @@ webkitTest('WebKitPlaysAWholeGameByKeys', async (page) => {
     assert.equal(await focusedId(page), 'board', 'focus in play');
     // The step onto the goal is judged at the next key.
     await page.keys([...routeKeys(script('win.script')).map((code) => KEY_NAMES[code]), 'Space']);
-    await waitForBox(page, ' Congratulations');
-    await page.keyboard.press('Enter');
-    await waitForBox(page, ' Congratulations');
-    await page.keyboard.press('Enter');
-    await page.waitForFunction(() => !window.quorvale.boxOpen && !window.quorvale.busy);
-    assert.equal(await dumpValue(page, 'cmdstart.Visible'), 'true', 'setup after Yes');
-    assert.equal(await focusedId(page), 'cmdstart', 'focus after the reset');
+    await answerAWinByEnter(page);
 });
 
 // Up steps half off the board, the second Up judges it; No is chosen with the arrows and taken
