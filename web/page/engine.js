@@ -58,8 +58,9 @@ function faces() {
     return [{ ...layout.frame, gap }, ...shownOptions];
 }
 
-function paintBoard() {
-    ghostPainted = racing ? rules.ghostRecord(layout.shapeStride) : null;
+// `ghost`: the racing ghost's record, when the caller has just read it.
+function paintBoard(ghost = racing ? rules.ghostRecord(layout.shapeStride) : null) {
+    ghostPainted = ghost;
     paint({
         kind: 'board',
         // A copy: the records are read in place in the rules' memory, which may grow.
@@ -71,12 +72,9 @@ function paintBoard() {
     });
 }
 
-// The ghost moved since the board was last told.
-function ghostMoved() {
-    if (!racing) return false;
-    const now = rules.ghostRecord(layout.shapeStride);
-    return ghostPainted === null || now.some((v, i) => v !== ghostPainted[i]);
-}
+// Whether the ghost's record (or null) is the one the board was last told.
+const ghostAsPainted = (ghost) => ghost === ghostPainted ||
+    (ghost !== null && ghostPainted !== null && ghost.every((v, i) => v === ghostPainted[i]));
 
 // What the page is told besides the board: the controls when they changed, the caption when it
 // changed.
@@ -140,7 +138,8 @@ function tellTimes() {
 function afterEvent(what, value) {
     const changes = rules.takeChanges();
     const message = shown({ kind: 'after', what, value, changes }, changes);
-    if ((changes & (layout.changes.drawn | layout.changes.controls)) !== 0 || ghostMoved()) paintBoard();
+    const ghost = racing ? rules.ghostRecord(layout.shapeStride) : null;
+    if ((changes & (layout.changes.drawn | layout.changes.controls)) !== 0 || !ghostAsPainted(ghost)) paintBoard(ghost);
     if (request !== null) {
         message.id = request;
         request = null;

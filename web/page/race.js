@@ -7,7 +7,6 @@ import * as bridge from './bridge.js';
 import * as game from './game.js';
 
 let dom = null;
-let racing = false;
 
 // Why `text` cannot be raced, or null if it can; nothing changes.
 export const refusal = (text, { last = false } = {}) => bridge.race(text, { last, keep: false });
@@ -18,7 +17,6 @@ export async function race(text, { last = false } = {}) {
     if (state.replaying || state.boxOpen) throw new Error('the game is busy');
     const why = await bridge.race(text, { last });
     if (why !== null) throw new Error(why);
-    racing = true;
     dom.stop.hidden = false;
     await game.startAgain();
 }
@@ -26,12 +24,9 @@ export async function race(text, { last = false } = {}) {
 // Back to playing alone.
 export async function stop() {
     await bridge.endRace();
-    racing = false;
     dom.stop.hidden = true;
     dom.line.textContent = '';
 }
-
-export const isRacing = () => racing;
 
 function heard(times) {
     if (times.race !== null && dom.line.textContent !== times.race) dom.line.textContent = times.race;
